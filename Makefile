@@ -1,0 +1,34 @@
+# Life: the two commands for users are `make run` and `make test`.
+SHELL := /bin/bash
+PRESETS := native win64 win32
+SESSION := tools/wine-session.sh
+
+.PHONY: all deps build test test-native test-sanitize test-win64 run bench dist fuzz clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build/%/build.ninja:
+	cmake --preset $* >/dev/null
+
+build-%: deps build/%/build.ninja
+	cmake --build --preset $*
+
+build: $(addprefix build-,$(PRESETS))
+
+test: deps build build-sanitize
+	@tools/run-tests.sh
+
+run: deps build-native build-win64
+	@tools/run.sh
+
+bench: deps build-native build-win64
+	@tools/run-benchmarks.sh
+
+dist: deps build-win64 build-win32
+	@tools/make-dist.sh
+
+clean:
+	rm -rf build out dist

@@ -1,0 +1,265 @@
+#include "CellMap.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <new>
+#include <string>
+
+#include "ActivityFont.h"
+#include "Fatal.h"
+#include "Random.h"
+
+namespace {
+constexpr int32_t kStallTolerance = 25;
+constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
+
+template <typename T>
+std::unique_ptr<T[]> AllocateCleared(size_t count) {
+  return std::unique_ptr<T[]>(new (std::nothrow) T[count == 0 ? 1 : count]());
+}
+}  // namespace
+
+CellMap::~CellMap() {
+  // The pictures go first: the font may still be selected into one.
+  grid_.Release();
+  compose_.Release();
+  mini_.Release();
+  sheet_.Release();
+  DeleteActivityFont(font);
+}
+
+void CellMap::SetFaceName(const char* name) {
+  faceName_.reset();
+  if (name == nullptr) return;
+  const size_t size = std::strlen(name) + 1;
+  faceName_.reset(new (std::nothrow) char[size]);
+  if (faceName_) std::memcpy(faceName_.get(), name, size);
+}
+
+void CellMap::Create(WindowHandle window, uint32_t cols, uint32_t rows) {
+  frameBrush_ = PixelFromColor(displayColor);
+  cols_ = cols;
+  rows_ = rows;
+  cellCount_ = cols * rows;
+  frameRect_ = {0, 0, static_cast<int>(cols) + 4, static_cast<int>(rows) + 4};
+
+  cells_ = AllocateCleared<uint8_t>(cellCount_);
+  prevCells_ = AllocateCleared<uint8_t>(cellCount_);
+  faceState_ = AllocateCleared<uint16_t>(cellCount_);
+  if (!cells_ || !prevCells_ || !faceState_) FatalExit("Out of memory.", "No Memory");
+
+  if (liveSpan == 0) liveSpan = 1;
+  frameLimit_ = std::min(numFrames, kMaxFaceIndex);
+  rowLimit_ = std::clamp(numRows, 1u, kMaxFaceIndex);
+
+  if (window != nullptr) {
+    BuildPictures(window);
+    for (uint32_t y = 0; y < rows_; ++y)
+      for (uint32_t x = 0; x < cols_; ++x) DrawCell(x, y, 0, 0);
+  }
+
+  if (initpop == 0) initpop = 1;
+  if (initpop > cellCount_) initpop = cellCount_;
+  Seed(0);
+}
+
+void CellMap::BuildPictures(WindowHandle window) {
+  const int pictureWidth = static_cast<int>(cols_ * frameWidth);
+  const int pictureHeight = static_cast<int>(rows_ * frameHeight);
+  const bool emptyGrid = cellCount_ == 0;
+  if (!emptyGrid) {
+    grid_.Create(window, pictureWidth, pictureHeight);
+    compose_.Create(window, pictureWidth, pictureHeight);
+    mini_.Create(window, static_cast<int>(cols_) + 4, static_cast<int>(rows_) + 4);
+  }
+
+  if (!faceName_) FatalExit("No target filename specified.", "No filename");
+  const std::string name = faceName_.get();
+  if (numFrames == 0 || frameWidth == 0 || frameHeight == 0)
+    FatalExit("Bad frame dimensions, " + name, "Bad Frame");
+
+  const uint64_t sheetWidth = uint64_t{numFrames} * frameWidth;
+  const uint64_t sheetHeight = uint64_t{numRows} * frameHeight;
+  Picture::LoadResult loaded = Picture::LoadResult::kUnreadable;
+  if (sheetWidth <= INT32_MAX && sheetHeight <= INT32_MAX)
+    loaded = sheet_.LoadScaled(window, name.c_str(), static_cast<int>(sheetWidth),
+                               static_cast<int>(sheetHeight));
+  if (loaded == Picture::LoadResult::kUnreadable)
+    FatalExit("Unable to find, " + name, "No Faces");
+  if (!sheet_.valid() || (!emptyGrid && (!grid_.valid() || !mini_.valid())))
+    FatalExit("Can`t create cellmap.", "???");
+
+  compose_.PrepareText(font, displayColor);
+  miniDisplayX_ = static_cast<int32_t>((frameWidth - 1) * cols_ - 6);
+  miniDisplayY_ = 2;
+
+  mini_.Fill(frameRect_, frameBrush_);
+  frameRect_ = {1, 1, static_cast<int>(cols_) + 3, static_cast<int>(rows_) + 3};
+  mini_.Fill(frameRect_, 0);
+  frameRect_ = {0, 0, pictureWidth, pictureHeight};
+  grid_.Fill(frameRect_, 0);
+
+  ApplyDisplayName();
+  drawing_ = !emptyGrid;
+}
+
+void CellMap::ApplyDisplayName() {
+  char* name = faceName_.get();
+  char* dot = std::strchr(name, '.');
+  if (dot == nullptr) return;
+  *dot = '\0';
+  if (name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 'a' + 'A');
+}
+
+void CellMap::DrawCell(uint32_t x, uint32_t y, uint32_t row, uint32_t frame) {
+  if (!drawing_) return;
+  grid_.CopyTile(sheet_, static_cast<int>(frame * frameWidth),
+                 static_cast<int>(row * frameHeight), static_cast<int>(frameWidth),
+                 static_cast<int>(frameHeight), static_cast<int>(x * frameWidth),
+                 static_cast<int>(y * frameHeight));
+}
+
+void CellMap::SetMiniCell(uint32_t x, uint32_t y, bool alive) {
+  if (!drawing_ || bMiniDisplay == 0) return;
+  mini_.SetPixel(static_cast<int>(x) + 2, static_cast<int>(y) + 2,
+                 alive ? frameBrush_ : 0);
+}
+
+void CellMap::AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta) {
+  // Per-cell offsets resolve the wrap-around; unsigned arithmetic wraps
+  // back into the array for the negative ones.
+  const size_t left = x == 0 ? cols_ - 1 : size_t{0} - 1;
+  const size_t right = x == cols_ - 1 ? size_t{0} - (cols_ - 1) : 1;
+  const size_t up = y == 0 ? cellCount_ - cols_ : size_t{0} - cols_;
+  const size_t down = y == rows_ - 1 ? size_t{0} - (cellCount_ - cols_) : cols_;
+  uint8_t* c = cells_.get();
+  for (const size_t v : {up, size_t{0}, down}) {
+    const size_t base = i + v;
+    c[base + left] = static_cast<uint8_t>(c[base + left] + delta);
+    if (v != 0) c[base] = static_cast<uint8_t>(c[base] + delta);
+    c[base + right] = static_cast<uint8_t>(c[base + right] + delta);
+  }
+}
+
+void CellMap::Seed(uint32_t value) {
+  if (value != 0)
+    seed = value;
+  else if (seed == 0)
+    seed = static_cast<uint32_t>(std::time(nullptr));
+  SeedRandom(seed);
+
+  if (cellCount_ != 0) {
+    for (uint32_t attempt = 0; attempt < initpop; ++attempt) {
+      const uint32_t x = DrawRandom() % cols_;
+      const uint32_t y = DrawRandom() % rows_;
+      const size_t i = Index(x, y);
+      if (cells_[i] & 1) continue;
+      cells_[i] |= 1;
+      AddToNeighbours(i, x, y, 2);
+      faceState_[i] = static_cast<uint16_t>((DrawRandom() % rowLimit_) | (1u << 8));
+      SetMiniCell(x, y, true);
+      ++population_;
+    }
+  }
+  generation_ = 0;
+  seed = DrawRandom();
+  populationHistory_[0] = populationHistory_[1] = populationHistory_[2] = -1;
+}
+
+void CellMap::NextGeneration() {
+  populationHistory_[2] = populationHistory_[1];
+  populationHistory_[1] = populationHistory_[0];
+  populationHistory_[0] = population_;
+  if (cellCount_ != 0) std::memcpy(prevCells_.get(), cells_.get(), cellCount_);
+
+  const uint8_t* prev = prevCells_.get();
+  uint16_t* faces = faceState_.get();
+  for (uint32_t y = 0; y < rows_; ++y) {
+    const size_t rowStart = size_t{y} * cols_;
+    for (uint32_t x = 0; x < cols_; ++x) {
+      const size_t i = rowStart + x;
+      // Skip runs of dead, blank cells with no live neighbours, eight at a time.
+      if ((x & 7) == 0 && x + 8 <= cols_) {
+        uint64_t cellWord, faceWords[2];
+        std::memcpy(&cellWord, prev + i, sizeof cellWord);
+        std::memcpy(faceWords, faces + i, sizeof faceWords);
+        if ((cellWord | faceWords[0] | faceWords[1]) == 0) {
+          x += 7;
+          continue;
+        }
+      }
+      const uint8_t b = prev[i];
+      const uint16_t s = faces[i];
+      if (b == 0 && s == 0) continue;
+
+      uint32_t row = s & 0xFFu;
+      uint32_t frame = s >> 8;
+      const uint32_t neighbours = b >> 1;
+      if (b & 1) {
+        if (neighbours == 2 || neighbours == 3) {
+          frame = frame <= bornEnd ? frame + 1 : bornEnd + 1 + DrawRandom() % liveSpan;
+        } else {
+          cells_[i] &= 0xFE;
+          AddToNeighbours(i, x, y, static_cast<uint8_t>(-2));
+          --population_;
+          ++frame;
+          SetMiniCell(x, y, false);
+        }
+      } else if (neighbours == 3) {
+        cells_[i] |= 1;
+        AddToNeighbours(i, x, y, 2);
+        ++population_;
+        row = DrawRandom() % rowLimit_;
+        frame = 1;
+        SetMiniCell(x, y, true);
+      } else if (frame != 0) {
+        ++frame;
+      }
+      if (frame >= frameLimit_) row = frame = 0;
+      faces[i] = static_cast<uint16_t>(row | (frame << 8));
+      DrawCell(x, y, row, frame);
+    }
+  }
+
+  const bool stagnant = population_ == populationHistory_[0] ||
+                        population_ == populationHistory_[1] ||
+                        population_ == populationHistory_[2];
+  if (!stagnant) {
+    stallCountdown_ = kStallTolerance;
+    ++generation_;
+  } else if (stallCountdown_-- == 0) {
+    Seed(0);
+  }
+}
+
+void CellMap::FormatActivityLine(char (&line)[kActivityLineSize], const char* name,
+                                 int32_t population, int32_t generation) {
+  char tail[kActivityLineSize];
+  const int tailLength =
+      std::snprintf(tail, sizeof tail, " - Population: %u Generation: %u ",
+                    static_cast<unsigned>(population), static_cast<unsigned>(generation));
+  // Whatever room the numbers leave goes to the name, cut if need be.
+  const size_t room = kActivityLineSize - 2 - static_cast<size_t>(tailLength);
+  const size_t nameLength = strnlen(name, room);
+  line[0] = ' ';
+  std::memcpy(line + 1, name, nameLength);
+  std::memcpy(line + 1 + nameLength, tail, static_cast<size_t>(tailLength) + 1);
+}
+
+const Picture* CellMap::Compose() {
+  if (!drawing_) return nullptr;
+  if (bFrameScreen != 0) grid_.Frame(frameRect_, frameBrush_);
+  if (bMiniDisplay == 0 && bActivityBar == 0) return &grid_;
+
+  compose_.CopyFrom(grid_);
+  if (bMiniDisplay != 0) compose_.OrCopyFrom(mini_, miniDisplayX_, miniDisplayY_);
+  if (bActivityBar != 0) {
+    char line[kActivityLineSize];
+    FormatActivityLine(line, faceName_.get(), population_, generation_);
+    compose_.DrawText(2, 2, line, static_cast<int>(std::strlen(line)));
+  }
+  return &compose_;
+}

@@ -1,0 +1,24 @@
+#include "Fatal.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+FatalHook fatalHook = nullptr;
+}
+
+void SetFatalHook(FatalHook hook) { fatalHook = hook; }
+
+void FatalExit(const std::string& text, const char* caption) {
+  if (fatalHook != nullptr) fatalHook(text, caption);
+#ifdef _WIN32
+  MessageBoxA(nullptr, text.c_str(), caption, MB_OK);
+#else
+  std::fprintf(stderr, "%s: %s\n", caption, text.c_str());
+#endif
+  std::exit(1);
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+// Ends the process after a failure the saver cannot go on from: the text and
+// caption are shown (a message box with no owner on Windows, standard error
+// natively), then the runtime's orderly exit runs with code 1, so exit-time
+// handlers run.
+[[noreturn]] void FatalExit(const std::string& text, const char* caption);
+
+// Tests may intercept fatal exits: the hook is called instead of showing
+// the message and must not return (it throws, typically).
+using FatalHook = void (*)(const std::string& text, const char* caption);
+void SetFatalHook(FatalHook hook);
