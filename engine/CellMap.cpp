@@ -52,8 +52,6 @@ void CellMap::Create(WindowHandle window, uint32_t cols, uint32_t rows) {
   if (!cells_ || !prevCells_ || !faceState_) FatalExit("Out of memory.", "No Memory");
 
   if (liveSpan == 0) liveSpan = 1;
-  frameLimit_ = std::min(numFrames, kMaxFaceIndex);
-  rowLimit_ = std::clamp(numRows, 1u, kMaxFaceIndex);
 
   if (window != nullptr) {
     BuildPictures(window);
@@ -136,13 +134,20 @@ void CellMap::AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta) {
   const size_t up = y == 0 ? cellCount_ - cols_ : size_t{0} - cols_;
   const size_t down = y == rows_ - 1 ? size_t{0} - (cellCount_ - cols_) : cols_;
   uint8_t* c = cells_.get();
-  for (const size_t v : {up, size_t{0}, down}) {
-    const size_t base = i + v;
-    c[base + left] = static_cast<uint8_t>(c[base + left] + delta);
-    if (v != 0) c[base] = static_cast<uint8_t>(c[base] + delta);
-    c[base + right] = static_cast<uint8_t>(c[base + right] + delta);
-  }
+  const auto add = [&](size_t at) { c[at] = static_cast<uint8_t>(c[at] + delta); };
+  // On a one-row or one-column grid some offsets are 0 and the cell counts
+  // itself: the eight updates still stay inside the array.
+  add(i + up + left);
+  add(i + up);
+  add(i + up + right);
+  add(i + left);
+  add(i + right);
+  add(i + down + left);
+  add(i + down);
+  add(i + down + right);
 }
+
+uint32_t CellMap::RowLimit() const { return std::clamp(numRows, 1u, kMaxFaceIndex); }
 
 void CellMap::Seed(uint32_t value) {
   if (value != 0)
@@ -152,6 +157,7 @@ void CellMap::Seed(uint32_t value) {
   SeedRandom(seed);
 
   if (cellCount_ != 0) {
+    const uint32_t rowLimit = RowLimit();
     for (uint32_t attempt = 0; attempt < initpop; ++attempt) {
       const uint32_t x = DrawRandom() % cols_;
       const uint32_t y = DrawRandom() % rows_;
@@ -159,7 +165,7 @@ void CellMap::Seed(uint32_t value) {
       if (cells_[i] & 1) continue;
       cells_[i] |= 1;
       AddToNeighbours(i, x, y, 2);
-      faceState_[i] = static_cast<uint16_t>((DrawRandom() % rowLimit_) | (1u << 8));
+      faceState_[i] = static_cast<uint16_t>((DrawRandom() % rowLimit) | (1u << 8));
       SetMiniCell(x, y, true);
       ++population_;
     }
@@ -175,6 +181,8 @@ void CellMap::NextGeneration() {
   populationHistory_[0] = population_;
   if (cellCount_ != 0) std::memcpy(prevCells_.get(), cells_.get(), cellCount_);
 
+  const uint32_t frameLimit = std::min(numFrames, kMaxFaceIndex);
+  const uint32_t rowLimit = RowLimit();
   const uint8_t* prev = prevCells_.get();
   uint16_t* faces = faceState_.get();
   for (uint32_t y = 0; y < rows_; ++y) {
@@ -212,13 +220,13 @@ void CellMap::NextGeneration() {
         cells_[i] |= 1;
         AddToNeighbours(i, x, y, 2);
         ++population_;
-        row = DrawRandom() % rowLimit_;
+        row = DrawRandom() % rowLimit;
         frame = 1;
         SetMiniCell(x, y, true);
       } else if (frame != 0) {
         ++frame;
       }
-      if (frame >= frameLimit_) row = frame = 0;
+      if (frame >= frameLimit) row = frame = 0;
       faces[i] = static_cast<uint16_t>(row | (frame << 8));
       DrawCell(x, y, row, frame);
     }
@@ -259,7 +267,7 @@ const Picture* CellMap::Compose() {
   if (bActivityBar != 0) {
     char line[kActivityLineSize];
     FormatActivityLine(line, faceName_.get(), population_, generation_);
-    compose_.DrawText(2, 2, line, static_cast<int>(std::strlen(line)));
+    compose_.WriteText(2, 2, line, static_cast<int>(std::strlen(line)));
   }
   return &compose_;
 }

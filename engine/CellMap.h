@@ -88,10 +88,15 @@ class CellMap {
                                  int32_t population, int32_t generation);
 
  private:
+  friend struct CellMapProbe;  // tests set up exact patterns through it
+
   size_t Index(uint32_t x, uint32_t y) const { return size_t{y} * cols_ + x; }
   void BuildPictures(WindowHandle window);
   void ApplyDisplayName();
   void DrawCell(uint32_t x, uint32_t y, uint32_t row, uint32_t frame);
+  // Frames and face rows are stored in 8 bits: a face set with more than 256
+  // of either uses its first 256.
+  uint32_t RowLimit() const;
   void SetMiniCell(uint32_t x, uint32_t y, bool alive);
   // Birth (+2) or death (-2) seen by the eight toroidal neighbours of (x, y).
   void AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta);
@@ -103,10 +108,6 @@ class CellMap {
   int32_t populationHistory_[3] = {0, 0, 0};
   int32_t generation_ = 0;
   int32_t stallCountdown_ = 25;
-  // Frames and face rows are stored in 8 bits: a face set with more than 256
-  // of either uses its first 256.
-  uint32_t frameLimit_ = 0;
-  uint32_t rowLimit_ = 1;
 
   std::unique_ptr<uint8_t[]> cells_;
   std::unique_ptr<uint8_t[]> prevCells_;

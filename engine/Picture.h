@@ -63,7 +63,7 @@ class Picture {
   // Text is drawn with a transparent background in the font and colour
   // given here; an absent font draws in the picture's default font.
   void PrepareText(FontHandle font, uint32_t color);
-  void DrawText(int x, int y, const char* text, int length);
+  void WriteText(int x, int y, const char* text, int length);
 
 #ifdef _WIN32
   struct HDC__* dc() const { return dc_; }

@@ -75,7 +75,7 @@ void Picture::PrepareText(FontHandle font, uint32_t color) {
   textColor_ = PixelFromColor(color);
 }
 
-void Picture::DrawText(int x, int y, const char* text, int length) {
+void Picture::WriteText(int x, int y, const char* text, int length) {
   if (!valid()) return;
   DrawNativeText(font_ != nullptr ? font_ : DefaultNativeFont(), text, length,
                  [&](int px, int py) { SetPixel(x + px, y + py, textColor_); });

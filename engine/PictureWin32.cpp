@@ -100,7 +100,7 @@ void Picture::PrepareText(FontHandle font, uint32_t color) {
   SetTextColor(dc_, color);
 }
 
-void Picture::DrawText(int x, int y, const char* text, int length) {
+void Picture::WriteText(int x, int y, const char* text, int length) {
   if (dc_ == nullptr) return;
   TextOutA(dc_, x, y, text, length);
   gdiPending_ = true;
