@@ -187,48 +187,52 @@ void CellMap::NextGeneration() {
   uint16_t* faces = faceState_.get();
   for (uint32_t y = 0; y < rows_; ++y) {
     const size_t rowStart = size_t{y} * cols_;
-    for (uint32_t x = 0; x < cols_; ++x) {
-      const size_t i = rowStart + x;
-      // Skip runs of dead, blank cells with no live neighbours, eight at a time.
-      if ((x & 7) == 0 && x + 8 <= cols_) {
+    // Blocks of eight cells: a block of dead, blank cells with no live
+    // neighbours (most of a sparse world) is skipped whole.
+    for (uint32_t blockX = 0; blockX < cols_; blockX += 8) {
+      const uint32_t blockEnd = std::min(blockX + 8, cols_);
+      if (blockEnd - blockX == 8) {
         uint64_t cellWord, faceWords[2];
-        std::memcpy(&cellWord, prev + i, sizeof cellWord);
-        std::memcpy(faceWords, faces + i, sizeof faceWords);
-        if ((cellWord | faceWords[0] | faceWords[1]) == 0) {
-          x += 7;
+        std::memcpy(&cellWord, prev + rowStart + blockX, sizeof cellWord);
+        std::memcpy(faceWords, faces + rowStart + blockX, sizeof faceWords);
+        if ((cellWord | faceWords[0] | faceWords[1]) == 0) continue;
+      }
+      for (uint32_t x = blockX; x < blockEnd; ++x) {
+        const size_t i = rowStart + x;
+        const uint8_t b = prev[i];
+        const uint16_t s = faces[i];
+        if (((b & 1) | (b == 6)) == 0) {
+          // Dead and not born: a running death animation steps on, and
+          // turns blank past the end of the row. A blank cell stays blank
+          // and its tile already is, so it needs no redraw.
+          const uint32_t next = s + 256u;
+          const uint32_t animated = (s != 0 && (next >> 8) < frameLimit) ? next : 0;
+          faces[i] = static_cast<uint16_t>(animated);
+          if (drawing_ && s != 0) DrawCell(x, y, animated & 0xFFu, animated >> 8);
           continue;
         }
-      }
-      const uint8_t b = prev[i];
-      const uint16_t s = faces[i];
-      if (b == 0 && s == 0) continue;
-
-      uint32_t row = s & 0xFFu;
-      uint32_t frame = s >> 8;
-      const uint32_t neighbours = b >> 1;
-      if (b & 1) {
-        if (neighbours == 2 || neighbours == 3) {
+        uint32_t row = s & 0xFFu;
+        uint32_t frame = s >> 8;
+        if ((b & 1) == 0) {  // dead with three live neighbours: born
+          cells_[i] |= 1;
+          AddToNeighbours(i, x, y, 2);
+          ++population_;
+          row = DrawRandom() % rowLimit;
+          frame = 1;
+          SetMiniCell(x, y, true);
+        } else if (b == 5 || b == 7) {  // two or three live neighbours: survives
           frame = frame <= bornEnd ? frame + 1 : bornEnd + 1 + DrawRandom() % liveSpan;
-        } else {
+        } else {  // dies of loneliness or overcrowding
           cells_[i] &= 0xFE;
           AddToNeighbours(i, x, y, static_cast<uint8_t>(-2));
           --population_;
           ++frame;
           SetMiniCell(x, y, false);
         }
-      } else if (neighbours == 3) {
-        cells_[i] |= 1;
-        AddToNeighbours(i, x, y, 2);
-        ++population_;
-        row = DrawRandom() % rowLimit;
-        frame = 1;
-        SetMiniCell(x, y, true);
-      } else if (frame != 0) {
-        ++frame;
+        if (frame >= frameLimit) row = frame = 0;
+        faces[i] = static_cast<uint16_t>(row | (frame << 8));
+        DrawCell(x, y, row, frame);
       }
-      if (frame >= frameLimit) row = frame = 0;
-      faces[i] = static_cast<uint16_t>(row | (frame << 8));
-      DrawCell(x, y, row, frame);
     }
   }
 

@@ -4,8 +4,15 @@
 // The one pseudo-random generator of the saver: a 32-bit linear
 // congruential generator. A fixed seed reproduces the same run.
 
+namespace random_detail {
+inline uint32_t state = 1;  // 1 until the first seeding
+}
+
 // Sets the generator's state.
-void SeedRandom(uint32_t seed);
+inline void SeedRandom(uint32_t seed) { random_detail::state = seed; }
 
 // Advances the state and returns a value in 0..32767.
-uint32_t DrawRandom();
+inline uint32_t DrawRandom() {
+  random_detail::state = random_detail::state * 214013u + 2531011u;
+  return (random_detail::state >> 16) & 0x7FFFu;
+}
