@@ -20,18 +20,24 @@ int RangeOf(const FaceSet& set, int frame) {
 
 RgbImage MakeContactSheet(const std::vector<FaceSet>& sets,
                           const std::vector<RgbImage>& sheets, int zoom) {
+  std::vector<int> zooms;
+  for (const FaceSet& set : sets) zooms.push_back(std::max(1, zoom * 16 / set.frameHeight));
+
   int width = 0, height = kGap;
-  for (const FaceSet& set : sets) {
-    width = std::max(width, set.numFrames() * (set.frameWidth * zoom + kLine) + kLine);
-    height += kMark + kLine + set.numRows() * (set.frameHeight * zoom + kLine) + kGap;
+  for (size_t s = 0; s < sets.size(); ++s) {
+    const FaceSet& set = sets[s];
+    const int z = zooms[s];
+    width = std::max(width, set.numFrames() * (set.frameWidth * z + kLine) + kLine);
+    height += kMark + kLine + set.numRows() * (set.frameHeight * z + kLine) + kGap;
   }
   RgbImage out(width + 2 * kGap, height);
 
   int top = kGap;
   for (size_t s = 0; s < sets.size(); ++s) {
     const FaceSet& set = sets[s];
-    const int cellW = set.frameWidth * zoom + kLine;
-    const int cellH = set.frameHeight * zoom + kLine;
+    const int z = zooms[s];
+    const int cellW = set.frameWidth * z + kLine;
+    const int cellH = set.frameHeight * z + kLine;
     const int blockW = set.numFrames() * cellW + kLine;
     const int blockH = set.numRows() * cellH + kLine;
     // A coloured bar over each frame says its range.
@@ -45,10 +51,10 @@ RgbImage MakeContactSheet(const std::vector<FaceSet>& sets,
         if (y % cellH == 0 || x % cellW == 0) out.at(kGap + x, top + y) = kGrid;
     for (int r = 0; r < set.numRows(); ++r) {
       for (int f = 0; f < set.numFrames(); ++f) {
-        for (int y = 0; y < set.frameHeight * zoom; ++y) {
-          for (int x = 0; x < set.frameWidth * zoom; ++x) {
+        for (int y = 0; y < set.frameHeight * z; ++y) {
+          for (int x = 0; x < set.frameWidth * z; ++x) {
             out.at(kGap + f * cellW + kLine + x, top + r * cellH + kLine + y) =
-                sheets[s].at(f * set.frameWidth + x / zoom, r * set.frameHeight + y / zoom);
+                sheets[s].at(f * set.frameWidth + x / z, r * set.frameHeight + y / z);
           }
         }
       }

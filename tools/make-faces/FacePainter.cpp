@@ -13,6 +13,7 @@ constexpr Rgb kTongue = {240, 110, 130};
 constexpr Rgb kEyeWhite = {250, 250, 245};
 constexpr Rgb kBlush = {255, 120, 140};
 constexpr Rgb kWhite = {255, 255, 255};
+constexpr Rgb kTear = {130, 205, 255};
 
 struct Point {
   double u, v;
@@ -99,7 +100,7 @@ Rgb ShadeBody(Rgb body, Point p, double cu, double cv, double radius) {
 
 // Dark oval eyes at (-spread, cv) and (spread, cv).
 bool DotEyes(const FacePose& pose, Point p, double spread, double cv, double ru,
-             double rv, double stroke, Rgb lid, Rgb& out) {
+             double rv, double stroke, Rgb& out) {
   const double side = p.u < 0 ? -1.0 : 1.0;
   const double cu = side * spread;
   Eyes eyes = pose.eyes;
@@ -111,10 +112,11 @@ bool DotEyes(const FacePose& pose, Point p, double spread, double cv, double ru,
     case Eyes::kHappy:
       if (OnCurve(p, cu, cv + rv * 0.2, ru * 1.15, -rv * 0.55, stroke)) return out = kInk, true;
       return false;
-    case Eyes::kHalf:
-      if (InEllipse(p, cu, cv, ru, rv) && p.v > cv - rv * 0.05) return out = kInk, true;
-      if (OnCurve(p, cu, cv - rv * 0.05, ru * 1.15, 0.0, stroke * 0.8)) return out = lid, true;
-      return false;
+    case Eyes::kHalf: {
+      // Heavy lids that droop toward the outer corners: a sad, tired look.
+      const double lidLine = cv - rv * 0.1 + (p.u - cu) * side * 0.6;
+      return InEllipse(p, cu, cv, ru, rv) && p.v > lidLine ? (out = kInk, true) : false;
+    }
     case Eyes::kWide:
       if (InEllipse(p, cu + pose.lookX * ru * 0.3, cv + pose.lookY * rv * 0.2, ru * 1.25,
                     rv * 1.2))
@@ -230,7 +232,7 @@ bool PaintSunny(const Scene& s, Point p, Rgb& out) {
   const double radius = 0.9;
   if (!InEllipse(p, 0, 0, radius, radius)) return false;
   const Rgb skin = ShadeBody(s.style.body, p, 0, 0, radius);
-  if (DotEyes(s.pose, p, 0.32, -0.2, 0.13, 0.21, s.stroke, Times(s.style.body, 0.75), out))
+  if (DotEyes(s.pose, p, 0.32, -0.2, 0.13, 0.21, s.stroke, out))
     return true;
   if (DrawMouth(s.pose.mouth, p, 0, 0.3, 0.42, s.stroke, out)) return true;
   if (Cheeks(s.pose, p, 0.56, 0.18, 0.15, 0.1, skin, out)) return true;
@@ -256,7 +258,7 @@ bool PaintKitty(const Scene& s, Point p, Rgb& out) {
     return false;
   }
   const Rgb skin = ShadeBody(fur, p, 0, cv, radius);
-  if (DotEyes(s.pose, p, 0.34, -0.05, 0.12, 0.2, s.stroke, Times(fur, 0.75), out)) return true;
+  if (DotEyes(s.pose, p, 0.34, -0.05, 0.12, 0.2, s.stroke, out)) return true;
   if (InTriangle(p, {-0.11, 0.2}, {0.11, 0.2}, {0, 0.31})) return out = s.style.accent, true;
   if (s.pose.mouth == Mouth::kSmile) {
     // A cat's mouth: two small arcs under the nose.
@@ -310,27 +312,26 @@ bool PaintFroggy(const Scene& s, Point p, Rgb& out) {
 }
 
 bool PaintPiggy(const Scene& s, Point p, Rgb& out) {
-  const double cv = 0.08, radius = 0.84;
+  const double cv = 0.1, radius = 0.84;
   const Rgb pink = s.style.body;
-  if (!InEllipse(p, 0, cv, radius, radius * 0.96)) {
-    for (const double side : {-1.0, 1.0}) {
-      if (InTriangle(p, {side * 0.8, -0.3}, {side * 0.88, -0.88}, {side * 0.3, -0.66})) {
-        out = Times(s.style.accent, 0.95);
-        return true;
-      }
+  // Floppy ears folded forward over the top corners of the head.
+  for (const double side : {-1.0, 1.0}) {
+    if (InTriangle(p, {side * 0.22, -0.78}, {side * 0.88, -0.86}, {side * 0.74, -0.3})) {
+      out = ShadeBody(s.style.accent, p, side * 0.6, -0.65, 0.4);
+      return true;
     }
-    return false;
   }
+  if (!InEllipse(p, 0, cv, radius, radius * 0.94)) return false;
   const Rgb skin = ShadeBody(pink, p, 0, cv, radius);
-  if (DotEyes(s.pose, p, 0.32, -0.22, 0.11, 0.17, s.stroke, Times(pink, 0.75), out)) return true;
-  if (InEllipse(p, 0, 0.18, 0.32, 0.22)) {
-    if (InEllipse(p, -0.11, 0.18, 0.06, 0.1) || InEllipse(p, 0.11, 0.18, 0.06, 0.1))
+  if (DotEyes(s.pose, p, 0.3, -0.16, 0.11, 0.16, s.stroke, out)) return true;
+  if (InEllipse(p, 0, 0.24, 0.3, 0.2)) {
+    if (InEllipse(p, -0.1, 0.24, 0.055, 0.09) || InEllipse(p, 0.1, 0.24, 0.055, 0.09))
       return out = Times(s.style.accent, 0.45), true;
     out = s.style.accent;
     return true;
   }
-  if (DrawMouth(s.pose.mouth, p, 0, 0.56, 0.22, s.stroke, out)) return true;
-  if (Cheeks(s.pose, p, 0.55, 0.28, 0.13, 0.09, skin, out)) return true;
+  if (DrawMouth(s.pose.mouth, p, 0, 0.58, 0.2, s.stroke, out)) return true;
+  if (Cheeks(s.pose, p, 0.55, 0.3, 0.13, 0.09, skin, out)) return true;
   if (Highlight(s, p, 0, cv, radius, skin, out)) return true;
   out = skin;
   return true;
@@ -361,7 +362,7 @@ bool PaintGhost(const Scene& s, Point p, Rgb& out) {
   const bool skirt = p.v > cv && std::fabs(p.u) <= radius && p.v <= bottom;
   if (!dome && !skirt) return false;
   const Rgb sheet = ShadeBody(s.style.body, p, 0, 0.05, 0.9);
-  if (DotEyes(s.pose, p, 0.27, -0.16, 0.12, 0.2, s.stroke, Times(s.style.body, 0.8), out))
+  if (DotEyes(s.pose, p, 0.27, -0.16, 0.12, 0.2, s.stroke, out))
     return true;
   if (DrawMouth(s.pose.mouth, p, 0, 0.3, 0.26, s.stroke, out)) return true;
   if (Cheeks(s.pose, p, 0.5, 0.14, 0.13, 0.08, sheet, out)) return true;
@@ -403,7 +404,28 @@ bool PaintFish(const Scene& s, Point p, Rgb& out) {
   return true;
 }
 
+// Where a tear runs from: just under the left eye of each character.
+Point TearPlace(FaceKind kind) {
+  switch (kind) {
+    case FaceKind::kSunny: return {-0.34, 0.14};
+    case FaceKind::kKitty: return {-0.36, 0.26};
+    case FaceKind::kFroggy: return {-0.5, 0.0};
+    case FaceKind::kPiggy: return {-0.34, 0.14};
+    case FaceKind::kAlien: return {-0.22, 0.36};
+    case FaceKind::kGhost: return {-0.29, 0.18};
+    case FaceKind::kFish: return {-0.6, 0.16};
+  }
+  return {0, 0};
+}
+
 bool PaintScene(const Scene& s, Point p, Rgb& out) {
+  if (s.pose.tear) {
+    const Point t = TearPlace(s.style.kind);
+    if (InEllipse(p, t.u, t.v, 0.08, 0.12) || InTriangle(p, {t.u - 0.07, t.v - 0.04}, {t.u + 0.07, t.v - 0.04}, {t.u, t.v - 0.2})) {
+      out = kTear;
+      return true;
+    }
+  }
   switch (s.style.kind) {
     case FaceKind::kSunny: return PaintSunny(s, p, out);
     case FaceKind::kKitty: return PaintKitty(s, p, out);
@@ -436,7 +458,7 @@ PaintedFrame PaintFace(int width, int height, const FaceStyle& style, const Face
 
   const double half = std::min(width, height) / 2.0;
   const Scene scene{style, pose, half >= 12, std::clamp(1.25 / half, 0.09, 0.2)};
-  const double cosT = std::cos(pose.tilt), sinT = std::sin(pose.tilt);
+  const double flip = pose.upsideDown ? -1.0 : 1.0;
   const int n = std::max(samples, 1);
   const double weight = 1.0 / (n * n);
 
@@ -448,10 +470,8 @@ PaintedFrame PaintFace(int width, int height, const FaceStyle& style, const Face
           // Frame units: the frame's half size is 1, origin at its centre.
           const double fu = (x + (sx + 0.5) / n - width / 2.0) / half;
           const double fv = (y + (sy + 0.5) / n - height / 2.0) / half + pose.lift;
-          const double ru = (fu * cosT + fv * sinT) / pose.scale;
-          const double rv = (-fu * sinT + fv * cosT) / pose.scale;
           Rgb c;
-          if (!PaintScene(scene, {ru, rv}, c)) continue;
+          if (!PaintScene(scene, {fu / pose.scale, flip * fv / pose.scale}, c)) continue;
           r += c.r * weight;
           g += c.g * weight;
           b += c.b * weight;

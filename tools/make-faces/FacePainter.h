@@ -38,8 +38,9 @@ struct FacePose {
   double lookY = 0.0;  // -1 (up) .. 1 (down)
   Mouth mouth = Mouth::kSmile;
   bool blush = false;
+  bool tear = false;   // a tear under the left eye
   double lift = 0.0;   // upward shift, in face radii (a hop, or floating away)
-  double tilt = 0.0;   // turn of the whole face in radians, positive clockwise
+  bool upsideDown = false;  // mirrored top to bottom (a fish belly up)
   int variant = 0;     // character detail: antenna glow, tail swing, bubbles
 };
 

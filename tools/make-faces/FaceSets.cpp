@@ -1,5 +1,7 @@
 #include "FaceSets.h"
 
+#include "PixelFaces.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,18 +14,23 @@ constexpr FaceStyle kPiggy = {FaceKind::kPiggy, {255, 160, 190}, {235, 105, 145}
 constexpr FaceStyle kAlien = {FaceKind::kAlien, {96, 170, 255}, {255, 80, 90}};
 constexpr FaceStyle kGhost = {FaceKind::kGhost, {226, 222, 255}, {190, 180, 255}};
 
+constexpr FaceStyle kGoldfish = {FaceKind::kFish, {255, 140, 40}, {255, 236, 220}};
+constexpr FaceStyle kBlueTang = {FaceKind::kFish, {60, 130, 255}, {255, 220, 60}};
+constexpr FaceStyle kLemonFish = {FaceKind::kFish, {250, 225, 60}, {80, 200, 255}};
+constexpr FaceStyle kPinkFish = {FaceKind::kFish, {255, 120, 190}, {170, 110, 255}};
+
 double Lerp(double a, double b, double t) { return a + (b - a) * t; }
 
-// A face appearing: a small closed-eyed blob grows, overshoots a little
-// and opens its eyes.
+// A face appearing: a small closed-eyed blob grows, opens its eyes and
+// greets with a grin.
 std::vector<FacePose> BirthPoses(int count) {
   std::vector<FacePose> poses;
   for (int i = 1; i <= count; ++i) {
     const double t = static_cast<double>(i) / count;
     FacePose pose;
-    pose.scale = i == count ? 1.06 : Lerp(0.28, 0.95, (i - 1.0) / std::max(count - 1.0, 1.0));
+    pose.scale = Lerp(0.3, 1.0, (i - 1.0) / std::max(count - 1.0, 1.0));
     pose.fade = Lerp(0.55, 1.0, t);
-    pose.eyes = t < 0.55 ? Eyes::kClosed : (i == count ? Eyes::kOpen : Eyes::kHalf);
+    pose.eyes = i + 2 > count ? Eyes::kOpen : Eyes::kClosed;
     pose.mouth = t < 0.3 ? Mouth::kNone : (i == count ? Mouth::kGrin : Mouth::kSmile);
     pose.variant = i;
     poses.push_back(pose);
@@ -67,8 +74,9 @@ std::vector<FacePose> IdlePoses(int count) {
 }
 
 // A face dying away: surprise, sadness, eyes closing, colour draining, then
-// shrinking and drifting upward into the dark.
-std::vector<FacePose> DeathPoses(int count) {
+// shrinking and drifting upward into the dark; with bellyUp it turns upside
+// down once its eyes are closed.
+std::vector<FacePose> DeathPoses(int count, bool bellyUp) {
   std::vector<FacePose> poses;
   for (int i = 0; i < count; ++i) {
     const double t = count > 1 ? static_cast<double>(i) / (count - 1) : 1.0;
@@ -83,28 +91,31 @@ std::vector<FacePose> DeathPoses(int count) {
       pose.mouth = Mouth::kOh;
     } else if (t < 0.2) {
       pose.mouth = Mouth::kFrown;
+      pose.tear = true;
     } else if (t < 0.35) {
       pose.eyes = Eyes::kHalf;
       pose.mouth = Mouth::kFrown;
+      pose.tear = true;
     } else {
       pose.eyes = Eyes::kClosed;
       pose.mouth = t < 0.6 ? Mouth::kFlat : Mouth::kNone;
+      pose.upsideDown = bellyUp;
     }
     poses.push_back(pose);
   }
   return poses;
 }
 
-std::vector<FacePose> Timeline(int birth, int idle, int death) {
+std::vector<FacePose> Timeline(int birth, int idle, int death, bool bellyUp) {
   std::vector<FacePose> poses(1);  // frame 0: blank
   poses[0].scale = 0;
-  for (const auto& group : {BirthPoses(birth), IdlePoses(idle), DeathPoses(death)})
+  for (const auto& group : {BirthPoses(birth), IdlePoses(idle), DeathPoses(death, bellyUp)})
     poses.insert(poses.end(), group.begin(), group.end());
   return poses;
 }
 
 FaceSet MakeSet(const char* file, int width, int height, int birth, int idle, int death,
-                std::vector<FaceStyle> rows, int samples) {
+                std::vector<FaceStyle> rows, int samples, bool bellyUp = false) {
   FaceSet set;
   set.file = file;
   set.frameWidth = width;
@@ -113,15 +124,26 @@ FaceSet MakeSet(const char* file, int width, int height, int birth, int idle, in
   set.dieStart = birth + idle + 1;
   set.samples = samples;
   set.rows = std::move(rows);
-  set.poses = Timeline(birth, idle, death);
+  set.poses = Timeline(birth, idle, death, bellyUp);
   return set;
 }
 }  // namespace
 
 std::vector<FaceSet> ShippedFaceSets() {
   std::vector<FaceSet> sets;
+  // The default set first: 16x16, 25 frames, six characters.
   sets.push_back(MakeSet("lifeface.bmp", 16, 16, 5, 6, 13,
                          {kSunny, kKitty, kFroggy, kPiggy, kAlien, kGhost}, 5));
+  // Tiny faces for large screens: many cells, short animations.
+  sets.push_back(MakeSet("tinyface.bmp", 8, 8, 2, 4, 6,
+                         {kSunny, kKitty, kFroggy, kPiggy, kAlien, kGhost}, 1));
+  sets.back().pixelArt = true;
+  // Big faces with room for highlights and longer animations.
+  sets.push_back(MakeSet("bigface.bmp", 32, 32, 6, 8, 15,
+                         {kSunny, kKitty, kFroggy, kPiggy, kAlien, kGhost}, 4));
+  // Fish in wide cells; a dying fish turns belly up as it floats away.
+  sets.push_back(MakeSet("fishface.bmp", 24, 16, 4, 5, 10,
+                         {kGoldfish, kBlueTang, kLemonFish, kPinkFish}, 4, true));
   return sets;
 }
 
@@ -129,9 +151,12 @@ RgbImage PaintSheet(const FaceSet& set) {
   RgbImage sheet(set.numFrames() * set.frameWidth, set.numRows() * set.frameHeight);
   for (int r = 0; r < set.numRows(); ++r) {
     for (int f = 1; f < set.numFrames(); ++f) {
-      const PaintedFrame frame = PaintFace(set.frameWidth, set.frameHeight, set.rows[static_cast<size_t>(r)],
-                                           set.poses[static_cast<size_t>(f)], set.samples);
-      PasteImage(sheet, frame.image, f * set.frameWidth, r * set.frameHeight);
+      const FaceStyle& style = set.rows[static_cast<size_t>(r)];
+      const FacePose& pose = set.poses[static_cast<size_t>(f)];
+      const RgbImage frame =
+          set.pixelArt ? PaintPixelFace(style, pose)
+                       : PaintFace(set.frameWidth, set.frameHeight, style, pose, set.samples).image;
+      PasteImage(sheet, frame, f * set.frameWidth, r * set.frameHeight);
     }
   }
   return sheet;

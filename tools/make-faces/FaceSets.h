@@ -14,6 +14,7 @@ struct FaceSet {
   int bornEnd = 0;   // last birth frame
   int dieStart = 0;  // first death frame
   int samples = 4;   // samples per pixel side when painting
+  bool pixelArt = false;  // 8x8 faces laid out pixel by pixel
   std::vector<FaceStyle> rows;
   std::vector<FacePose> poses;  // one per frame; frame 0 is blank
 

@@ -2,8 +2,9 @@
 //
 // Regenerate the committed assets with
 //     build/native/bin/make-faces assets
-// and a zoomed contact sheet of every set with
-//     build/native/bin/make-faces assets --contact-sheet out/faces.png
+// and also the README's contact sheet of every set with
+//     build/native/bin/make-faces assets --contact-sheet docs/faces.png --zoom 2
+// (--zoom 4 gives a larger one for a close look).
 // The output is the same on every run: nothing depends on time or chance.
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string outDir = argv[1];
   std::string sheetPath;
-  int zoom = 4;
+  int zoom = 2;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--contact-sheet" && i + 1 < argc) {
