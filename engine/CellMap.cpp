@@ -1,6 +1,7 @@
 #include "CellMap.h"
 
 #include <algorithm>
+#include <climits>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,9 @@
 namespace {
 constexpr int32_t kStallTolerance = 25;
 constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
+// Where the activity line may draw: from (2, 2), a line of a font of at most
+// a few dozen pixels, across the whole picture.
+constexpr PixelRect kActivityBand = {0, 0, INT32_MAX, 48};
 
 template <typename T>
 std::unique_ptr<T[]> AllocateCleared(size_t count) {
@@ -114,10 +118,11 @@ void CellMap::ApplyDisplayName() {
 
 void CellMap::DrawCell(uint32_t x, uint32_t y, uint32_t row, uint32_t frame) {
   if (!drawing_) return;
-  grid_.CopyTile(sheet_, static_cast<int>(frame * frameWidth),
-                 static_cast<int>(row * frameHeight), static_cast<int>(frameWidth),
-                 static_cast<int>(frameHeight), static_cast<int>(x * frameWidth),
-                 static_cast<int>(y * frameHeight));
+  const int sx = static_cast<int>(frame * frameWidth), sy = static_cast<int>(row * frameHeight);
+  const int w = static_cast<int>(frameWidth), h = static_cast<int>(frameHeight);
+  const int dx = static_cast<int>(x * frameWidth), dy = static_cast<int>(y * frameHeight);
+  grid_.CopyTile(sheet_, sx, sy, w, h, dx, dy);
+  if (composeCurrent_) compose_.CopyTile(sheet_, sx, sy, w, h, dx, dy);
 }
 
 void CellMap::SetMiniCell(uint32_t x, uint32_t y, bool alive) {
@@ -264,9 +269,23 @@ void CellMap::FormatActivityLine(char (&line)[kActivityLineSize], const char* na
 const Picture* CellMap::Compose() {
   if (!drawing_) return nullptr;
   if (bFrameScreen != 0) grid_.Frame(frameRect_, frameBrush_);
-  if (bMiniDisplay == 0 && bActivityBar == 0) return &grid_;
+  if (bMiniDisplay == 0 && bActivityBar == 0) {
+    composeCurrent_ = false;
+    return &grid_;
+  }
 
-  compose_.CopyFrom(grid_);
+  if (!composeCurrent_) {
+    compose_.CopyFrom(grid_);
+    composeCurrent_ = compose_.valid();
+  } else {
+    // Tiles were mirrored as they were drawn: only the frame and what the
+    // overlays covered last time need the grid picture again.
+    if (bFrameScreen != 0) compose_.Frame(frameRect_, frameBrush_);
+    compose_.CopyRectFrom(grid_, kActivityBand);
+    compose_.CopyRectFrom(grid_, {miniDisplayX_, miniDisplayY_,
+                                  miniDisplayX_ + mini_.width(),
+                                  miniDisplayY_ + mini_.height()});
+  }
   if (bMiniDisplay != 0) compose_.OrCopyFrom(mini_, miniDisplayX_, miniDisplayY_);
   if (bActivityBar != 0) {
     char line[kActivityLineSize];

@@ -114,6 +114,10 @@ class CellMap {
   std::unique_ptr<uint16_t[]> faceState_;
 
   bool drawing_ = false;  // the grid has pictures to draw into
+  // The composed picture is kept up to date tile by tile, so that Compose
+  // only restores and redraws the overlays instead of copying the whole
+  // picture each tick. False until Compose has filled it once.
+  bool composeCurrent_ = false;
   Pixel frameBrush_ = 0;  // colour of the frame and mini-display border
   Picture grid_;
   Picture compose_;

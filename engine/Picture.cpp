@@ -51,6 +51,16 @@ void Picture::CopyFrom(const Picture& source) {
   for (int y = 0; y < h; ++y) std::memcpy(mutableRow(y), source.row(y), bytes);
 }
 
+void Picture::CopyRectFrom(const Picture& source, const PixelRect& rect) {
+  if (!valid() || !source.valid()) return;
+  BeforePixelWrite();
+  const PixelRect r = Clip(Clip(rect, width_, height_), source.width_, source.height_);
+  if (r.right <= r.left) return;
+  const size_t bytes = static_cast<size_t>(r.right - r.left) * sizeof(Pixel);
+  for (int y = r.top; y < r.bottom; ++y)
+    std::memcpy(mutableRow(y) + r.left, source.row(y) + r.left, bytes);
+}
+
 void Picture::OrCopyFrom(const Picture& source, int dx, int dy) {
   if (!valid() || !source.valid()) return;
   BeforePixelWrite();

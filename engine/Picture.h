@@ -56,6 +56,8 @@ class Picture {
                 int dy);
   // Copies the whole source to (0, 0).
   void CopyFrom(const Picture& source);
+  // Copies the rectangle of source to the same place here (clipped).
+  void CopyRectFrom(const Picture& source, const PixelRect& rect);
   // ORs the whole source onto (dx, dy); the offset may lie partly or wholly
   // outside this picture.
   void OrCopyFrom(const Picture& source, int dx, int dy);

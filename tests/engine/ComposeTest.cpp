@@ -156,6 +156,28 @@ TEST_F(ComposeTest, MiniDisplayIsOredTwoPixelsInsideTheTopRightCorner) {
     }
 }
 
+TEST_F(ComposeTest, ComposedPictureFollowsTheWorldTickAfterTick) {
+  CellMap map;
+  Setup(map, 640, 480, 99, 400);
+  map.bMiniDisplay = map.bActivityBar = map.bFrameScreen = 1;
+  map.Create(TestWindow(), cols_, rows_);
+  for (int tick = 0; tick < 12; ++tick) {
+    const Picture* shown = map.Compose();
+    ASSERT_NE(shown, nullptr);
+    const Picture& grid = map.gridPicture();
+    const Picture& mini = map.miniPicture();
+    // Below the activity line: the framed grid, the mini display ORed on.
+    for (int y = 48; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) {
+        const bool covered = x >= 594 && x < 638 && y < 36;
+        const Pixel expected =
+            covered ? grid.pixel(x, y) | mini.pixel(x - 594, y - 2) : grid.pixel(x, y);
+        ASSERT_EQ(shown->pixel(x, y), expected) << "tick " << tick << " at " << x << "," << y;
+      }
+    map.NextGeneration();
+  }
+}
+
 TEST_F(ComposeTest, MiniDisplayLeftOfThePictureIsClipped) {
   // Frames one pixel wide: the mini display starts at x = -6.
   FaceInfo thin = {"thin.bmp", 1, 16, 25, 6, 5, 12};
