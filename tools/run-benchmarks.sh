@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# `make bench`: the generation step natively, then whole ticks at 4K through
+# the Windows drawing layer under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build/native/bin/step-bench
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+cp assets/lifeface.bmp "$scratch/"
+cd "$scratch"
+"$OLDPWD/tools/wine-session.sh" --size 3840x2160 \
+  wine "$OLDPWD/build/win64/bin/tick-bench.exe" lifeface.bmp 3840x2160 200
