@@ -30,5 +30,7 @@ bench: deps build-native build-win64
 dist: deps build-win64 build-win32
 	@tools/make-dist.sh
 
+fuzz: deps ; @tools/fuzz.sh
+
 clean:
 	rm -rf build out dist

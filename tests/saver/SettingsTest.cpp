@@ -1,0 +1,312 @@
+// The settings store against the in-memory registry and, on Windows, the
+// real one: the same cases through either seam.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "MemoryRegistry.h"
+#include "RegistryProbe.h"
+#include "Settings.h"
+
+#ifdef _WIN32
+#include "WinTestSupport.h"
+#endif
+
+namespace {
+
+struct Backend {
+  const char* name;
+  const RegistrySeam& (*seam)();
+  void (*clear)();
+};
+
+void ClearMemory() { ResetMemoryRegistry(); }
+
+#ifdef _WIN32
+void ClearReal() { wintest::DeleteTree("Software\\Vantreel"); }
+#endif
+
+class SettingsTest : public testing::TestWithParam<Backend> {
+ protected:
+  void SetUp() override {
+    GetParam().clear();
+    saverSettings = kLoadTimeSettings;
+    StartRecording(GetParam().seam());
+  }
+  void TearDown() override {
+    StopRecording();
+    GetParam().clear();
+    saverSettings = kLoadTimeSettings;
+  }
+
+  // Makes an existing key with nothing in it but an unrelated value.
+  static void MakeEmptyKey() { StoreDword("unrelated", 7); }
+
+  static void PutDialogDefaults() {
+    saverSettings.delay = 100;
+    saverSettings.bMiniDisplay = 0;
+    saverSettings.bActivityBar = 0;
+    saverSettings.bFrameScreen = 0;
+    saverSettings.seed = 0;
+    saverSettings.initpop = 0;
+    saverSettings.displayColor = 0x0000FF00;
+  }
+
+  static uint32_t Dword(const char* name) {
+    uint32_t value = 0xDEADBEEF;
+    EXPECT_TRUE(StoredDword(name, &value)) << name;
+    return value;
+  }
+  static std::string Text(const char* name) {
+    std::string text = "<missing>";
+    EXPECT_TRUE(StoredString(name, &text)) << name;
+    return text;
+  }
+  static void ExpectRecordUnchanged() {
+    EXPECT_EQ(0, std::memcmp(&saverSettings, &kLoadTimeSettings, sizeof saverSettings));
+  }
+};
+
+const char* const kValueOrder[] = {
+    "delay",     "bMiniDisplay", "bActivityBar", "bFrameScreen", "seed",
+    "initpop",   "displayColor", "font",         "numFrames",    "numRows",
+    "frameWidth", "frameHeight", "bornEnd",      "dieStart",     "loadImage"};
+
+TEST_P(SettingsTest, NewKeyIsFilledFromLoadTimeDefaultsInOrder) {
+  LoadSettings();
+
+  const auto& writes = RecordedWrites();
+  ASSERT_EQ(writes.size(), 15u);
+  for (size_t i = 0; i < writes.size(); ++i) {
+    EXPECT_EQ(writes[i].name, kValueOrder[i]);
+    const bool text = writes[i].name == "font" || writes[i].name == "loadImage";
+    EXPECT_EQ(writes[i].type, text ? kRegSz : kRegDword) << writes[i].name;
+  }
+  EXPECT_EQ(writes[7].size, sizeof "MS Sans Serif");
+  EXPECT_EQ(writes[14].size, sizeof "lifeface.bmp");
+  EXPECT_EQ(writes[0].size, 4u);
+
+  EXPECT_EQ(Dword("delay"), 150u);
+  EXPECT_EQ(Dword("bMiniDisplay"), 0xFFFFFFFFu);
+  EXPECT_EQ(Dword("bActivityBar"), 0xFFFFFFFFu);
+  EXPECT_EQ(Dword("bFrameScreen"), 0xFFFFFFFFu);
+  EXPECT_EQ(Dword("seed"), 0u);
+  EXPECT_EQ(Dword("initpop"), 150u);
+  EXPECT_EQ(Dword("displayColor"), 0x00C0C0C0u);
+  EXPECT_EQ(Text("font"), "MS Sans Serif");
+  EXPECT_EQ(Dword("numFrames"), 25u);
+  EXPECT_EQ(Dword("numRows"), 6u);
+  EXPECT_EQ(Dword("frameWidth"), 16u);
+  EXPECT_EQ(Dword("frameHeight"), 16u);
+  EXPECT_EQ(Dword("bornEnd"), 5u);
+  EXPECT_EQ(Dword("dieStart"), 12u);
+  EXPECT_EQ(Text("loadImage"), "lifeface.bmp");
+  ExpectRecordUnchanged();
+}
+
+TEST_P(SettingsTest, NewKeyReceivesTheDefaultsTheCallerPutInPlace) {
+  PutDialogDefaults();
+  LoadSettings();
+
+  EXPECT_EQ(RecordedWrites().size(), 15u);
+  EXPECT_EQ(Dword("delay"), 100u);
+  EXPECT_EQ(Dword("bMiniDisplay"), 0u);
+  EXPECT_EQ(Dword("bActivityBar"), 0u);
+  EXPECT_EQ(Dword("bFrameScreen"), 0u);
+  EXPECT_EQ(Dword("seed"), 0u);
+  EXPECT_EQ(Dword("initpop"), 0u);
+  EXPECT_EQ(Dword("displayColor"), 0x0000FF00u);
+  EXPECT_EQ(Text("font"), "MS Sans Serif");
+  EXPECT_EQ(Dword("numFrames"), 25u);
+  EXPECT_EQ(Text("loadImage"), "lifeface.bmp");
+}
+
+TEST_P(SettingsTest, ExistingKeyIsReadWholeWithoutWritingToIt) {
+  StoreDword("delay", 40);
+  StoreDword("bMiniDisplay", 0);
+  StoreDword("bActivityBar", 1);
+  StoreDword("bFrameScreen", 0xFFFFFFFF);
+  StoreDword("seed", 1234);
+  StoreDword("initpop", 321);
+  StoreDword("displayColor", 0x00123456);
+  StoreString("font", "Courier New");
+  StoreDword("numFrames", 20);
+  StoreDword("numRows", 4);
+  StoreDword("frameWidth", 32);
+  StoreDword("frameHeight", 24);
+  StoreDword("bornEnd", 3);
+  StoreDword("dieStart", 15);
+  StoreString("loadImage", "Robots.BMP");
+  const size_t writesBefore = RecordedWrites().size();
+
+  LoadSettings();
+
+  EXPECT_EQ(RecordedWrites().size(), writesBefore);
+  EXPECT_EQ(saverSettings.delay, 40u);
+  EXPECT_EQ(saverSettings.bMiniDisplay, 0u);
+  EXPECT_NE(saverSettings.bActivityBar, 0u);  // 1 and all bits set both mean on
+  EXPECT_NE(saverSettings.bFrameScreen, 0u);
+  EXPECT_EQ(saverSettings.seed, 1234u);
+  EXPECT_EQ(saverSettings.initpop, 321u);
+  EXPECT_EQ(saverSettings.displayColor, 0x00123456u);
+  EXPECT_STREQ(saverSettings.font, "Courier New");
+  EXPECT_EQ(saverSettings.face.numFrames, 20u);
+  EXPECT_EQ(saverSettings.face.numRows, 4u);
+  EXPECT_EQ(saverSettings.face.frameWidth, 32u);
+  EXPECT_EQ(saverSettings.face.frameHeight, 24u);
+  EXPECT_EQ(saverSettings.face.bornEnd, 3u);
+  EXPECT_EQ(saverSettings.face.dieStart, 15u);
+  EXPECT_STREQ(saverSettings.face.loadImage, "Robots.BMP");
+}
+
+TEST_P(SettingsTest, MissingValuesKeepTheLoadingSidesDefaultsAndEmptyTheTexts) {
+  MakeEmptyKey();
+  LoadSettings();
+  EXPECT_EQ(saverSettings.delay, 150u);
+  EXPECT_EQ(saverSettings.bMiniDisplay, 0xFFFFFFFFu);
+  EXPECT_EQ(saverSettings.displayColor, 0x00C0C0C0u);
+  EXPECT_EQ(saverSettings.face.numFrames, 25u);
+  EXPECT_STREQ(saverSettings.font, "");
+  ASSERT_NE(saverSettings.face.loadImage, nullptr);
+  EXPECT_STREQ(saverSettings.face.loadImage, "");
+
+  saverSettings = kLoadTimeSettings;
+  PutDialogDefaults();
+  LoadSettings();
+  EXPECT_EQ(saverSettings.delay, 100u);
+  EXPECT_EQ(saverSettings.displayColor, 0x0000FF00u);
+  EXPECT_TRUE(RecordedWrites().empty());
+}
+
+TEST_P(SettingsTest, FontOf49CharactersIsReadWholeAnd50LeaveItEmpty) {
+  const std::string longest(49, 'f');
+  StoreString("font", longest);
+  LoadSettings();
+  EXPECT_EQ(std::string(saverSettings.font), longest);
+
+  StoreString("font", longest + "g");
+  LoadSettings();
+  EXPECT_STREQ(saverSettings.font, "");
+}
+
+TEST_P(SettingsTest, LoadImageOf254CharactersIsReadWholeAnd255LeaveItEmpty) {
+  const std::string longest(250, 'n');
+  StoreString("loadImage", longest + ".bmp");
+  LoadSettings();
+  EXPECT_EQ(std::string(saverSettings.face.loadImage), longest + ".bmp");
+
+  StoreString("loadImage", longest + "x.bmp");
+  LoadSettings();
+  EXPECT_STREQ(saverSettings.face.loadImage, "");
+}
+
+TEST_P(SettingsTest, TextStoredWithoutItsZeroByteIsTerminatedInsideTheBuffer) {
+  StoreRaw("font", kRegSz, "Arial", 5);
+  StoreRaw("loadImage", kRegSz, "faces.bmp", 9);
+  LoadSettings();
+  EXPECT_STREQ(saverSettings.font, "Arial");
+  EXPECT_STREQ(saverSettings.face.loadImage, "faces.bmp");
+
+  // 49 characters without a zero byte still fit; 50 do not.
+  const std::string fits(49, 'a');
+  StoreRaw("font", kRegSz, fits.data(), 49);
+  LoadSettings();
+  EXPECT_EQ(std::string(saverSettings.font), fits);
+  const std::string full(50, 'b');
+  StoreRaw("font", kRegSz, full.data(), 50);
+  LoadSettings();
+  EXPECT_STREQ(saverSettings.font, "");
+}
+
+TEST_P(SettingsTest, ValuesOfAnotherTypeOrSizeLeaveTheirFieldsUnchanged) {
+  const uint8_t twoBytes[2] = {0x01, 0x02};
+  const uint8_t eightBytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  const uint8_t fourBytes[4] = {9, 9, 9, 9};
+  StoreRaw("delay", kRegBinary, twoBytes, sizeof twoBytes);
+  StoreRaw("seed", kRegQword, eightBytes, sizeof eightBytes);
+  StoreRaw("initpop", kRegSz, "5000", 5);
+  StoreRaw("displayColor", kRegBinary, fourBytes, sizeof fourBytes);
+  StoreRaw("numFrames", kRegDword, twoBytes, sizeof twoBytes);
+  StoreDword("font", 0x41414141);          // a number where a text belongs
+  StoreRaw("loadImage", kRegBinary, "x.bmp", 6);
+  LoadSettings();
+
+  EXPECT_EQ(saverSettings.delay, 150u);
+  EXPECT_EQ(saverSettings.seed, 0u);
+  EXPECT_EQ(saverSettings.initpop, 150u);
+  EXPECT_EQ(saverSettings.displayColor, 0x00C0C0C0u);
+  EXPECT_EQ(saverSettings.face.numFrames, 25u);
+  EXPECT_STREQ(saverSettings.font, "");
+  EXPECT_STREQ(saverSettings.face.loadImage, "");
+}
+
+TEST_P(SettingsTest, KeyThatCannotBeOpenedChangesNothing) {
+  RefuseKeys(true);
+  LoadSettings();
+  RefuseKeys(false);
+  EXPECT_TRUE(RecordedWrites().empty());
+  EXPECT_FALSE(SettingsKeyExists());
+  ExpectRecordUnchanged();
+}
+
+TEST_P(SettingsTest, FaceNameWithoutTextIsNotWritten) {
+  MakeEmptyKey();
+  RegistryKey key = nullptr;
+  ASSERT_TRUE(Registry().openKey(kSettingsSubkey, &key));
+  FaceInfo face = kDefaultFace;
+  face.loadImage = nullptr;
+  WriteFaceValues(key, face);
+  Registry().closeKey(key);
+  std::string name;
+  EXPECT_FALSE(StoredString("loadImage", &name));
+  EXPECT_EQ(Dword("dieStart"), 12u);
+}
+
+std::string BackendName(const testing::TestParamInfo<Backend>& backend) {
+  return backend.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Memory, SettingsTest,
+                         testing::Values(Backend{"memory", MemoryRegistrySeam, ClearMemory}),
+                         BackendName);
+#ifdef _WIN32
+INSTANTIATE_TEST_SUITE_P(Real, SettingsTest,
+                         testing::Values(Backend{"registry", PlatformRegistry, ClearReal}),
+                         BackendName);
+#endif
+
+TEST(SettingsKey, IsCreatedWithItsClass) {
+  ResetMemoryRegistry();
+  SetRegistrySeam(&MemoryRegistrySeam());
+  saverSettings = kLoadTimeSettings;
+  LoadSettings();
+  SetRegistrySeam(nullptr);
+  EXPECT_EQ(MemoryKeyClass(kSettingsSubkey), "Screen Saver");
+  ResetMemoryRegistry();
+}
+
+TEST(SetFaceName, CopiesIntoTheSettingsOwnBufferWithinItsSize) {
+  saverSettings = kLoadTimeSettings;
+  char source[300];
+  std::memset(source, 'q', sizeof source);
+  source[254] = '\0';
+  ASSERT_TRUE(SetFaceName(source));
+  EXPECT_NE(saverSettings.face.loadImage, source);
+  source[0] = 'z';  // the settings keep their own copy
+  EXPECT_EQ(std::string(saverSettings.face.loadImage), std::string(254, 'q'));
+
+  const char* before = saverSettings.face.loadImage;
+  source[254] = 'q';
+  source[299] = '\0';
+  EXPECT_FALSE(SetFaceName(source));
+  EXPECT_EQ(saverSettings.face.loadImage, before);
+  EXPECT_EQ(std::string(saverSettings.face.loadImage), std::string(254, 'q'));
+  EXPECT_FALSE(SetFaceName(nullptr));
+
+  ASSERT_TRUE(SetFaceName(saverSettings.face.loadImage));  // its own buffer again
+  EXPECT_EQ(std::string(saverSettings.face.loadImage), std::string(254, 'q'));
+  saverSettings = kLoadTimeSettings;
+}
+
+}  // namespace
