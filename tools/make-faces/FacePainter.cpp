@@ -357,7 +357,7 @@ bool PaintAlien(const Scene& s, Point p, Rgb& out) {
 
 bool PaintGhost(const Scene& s, Point p, Rgb& out) {
   const double radius = 0.78, cv = -0.1;
-  const double bottom = 0.82 + 0.1 * std::cos((p.u + 0.1 * s.pose.variant) * 3.5 * kPi);
+  const double bottom = 0.82 + 0.1 * std::cos(p.u * 3.5 * kPi);
   const bool dome = p.v <= cv && InEllipse(p, 0, cv, radius, radius);
   const bool skirt = p.v > cv && std::fabs(p.u) <= radius && p.v <= bottom;
   if (!dome && !skirt) return false;

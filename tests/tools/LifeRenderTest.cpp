@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include "Fatal.h"
+#include "LifeRender.h"
+#include "TestFiles.h"
+
+namespace {
+std::string TempPath(const std::string& name) {
+  return (std::filesystem::temp_directory_path() /
+          ("life-render-test-" + std::to_string(getpid()) + "-" + name))
+      .string();
+}
+
+struct Result {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(FILE* file) {
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  std::fclose(file);
+  return text;
+}
+
+Result RunTool(std::vector<std::string> args) {
+  FILE* out = std::tmpfile();
+  FILE* err = std::tmpfile();
+  const int code = LifeRenderMain(args, out, err);
+  return {code, ReadAll(out), ReadAll(err)};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0, end;
+  while ((end = text.find('\n', start)) != std::string::npos) {
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+// Restores the working directory that --dir changes.
+class LifeRender : public ::testing::Test {
+ protected:
+  void SetUp() override { start_ = std::filesystem::current_path(); }
+  void TearDown() override { std::filesystem::current_path(start_); }
+  std::filesystem::path start_;
+};
+
+[[noreturn]] void ThrowFatal(const std::string& text, const char* caption) {
+  throw std::runtime_error(std::string(caption) + ": " + text);
+}
+}  // namespace
+
+TEST_F(LifeRender, StatsAreReproducibleWithAFixedSeed) {
+  const std::vector<std::string> args = {"--seed", "42", "--ticks", "40", "--stats",
+                                         "--size", "320x240"};
+  const Result first = RunTool(args);
+  const Result second = RunTool(args);
+  ASSERT_EQ(first.code, 0) << first.err;
+  EXPECT_EQ(first.out, second.out);
+  const std::vector<std::string> lines = Lines(first.out);
+  ASSERT_EQ(lines.size(), 41u);
+  for (size_t t = 0; t < lines.size(); ++t) {
+    unsigned step = 0;
+    int generation = -1, population = -1;
+    ASSERT_EQ(std::sscanf(lines[t].c_str(), "%u %d %d", &step, &generation, &population), 3);
+    EXPECT_EQ(step, t);
+    EXPECT_GE(population, 0);
+    EXPECT_LE(population, 20 * 15);
+    if (t == 0) {
+      EXPECT_EQ(generation, 0);
+    }
+  }
+  EXPECT_NE(RunTool({"--seed", "43", "--ticks", "40", "--stats", "--size", "320x240"}).out, first.out);
+}
+
+TEST_F(LifeRender, PicturesDoNotChangeTheCourseOfTheWorld) {
+  const std::string png = TempPath("course.png");
+  const Result headless = RunTool({"--seed", "7", "--ticks", "30", "--stats", "--size", "400x300"});
+  const Result drawn = RunTool({"--seed", "7", "--ticks", "30", "--stats", "--size", "400x300",
+                            "--dir", LIFE_ASSETS_DIR, "--out", png});
+  ASSERT_EQ(drawn.code, 0) << drawn.err;
+  EXPECT_EQ(headless.out, drawn.out);
+  std::filesystem::remove(png);
+}
+
+TEST_F(LifeRender, PngHasTheClientSizeWithBlackStripsBeyondThePicture) {
+  const std::string png = TempPath("size.png");
+  // 250 / 16 = 15 columns (240 pixels); 130 / 16 = 8 rows (128 pixels).
+  const Result run = RunTool({"--seed", "3", "--ticks", "5", "--size", "250x130", "--dir",
+                          LIFE_ASSETS_DIR, "--out", png, "--no-mini-display", "--no-activity-bar",
+                          "--color", "0x00FF80"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  int width = 0, height = 0, channels = 0;
+  unsigned char* pixels = stbi_load(png.c_str(), &width, &height, &channels, 3);
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(width, 250);
+  EXPECT_EQ(height, 130);
+  auto at = [&](int x, int y) {
+    const unsigned char* p = pixels + (y * width + x) * 3;
+    return (p[0] << 16) | (p[1] << 8) | p[2];
+  };
+  // The screen frame lies along the picture's edge in the display colour
+  // (0xBBGGRR 0x00FF80 is RGB 80 FF 00), and nothing lies beyond it.
+  EXPECT_EQ(at(0, 0), 0x80FF00);
+  EXPECT_EQ(at(239, 127), 0x80FF00);
+  for (int y = 0; y < height; ++y)
+    for (int x = 240; x < width; ++x) ASSERT_EQ(at(x, y), 0) << x << "," << y;
+  for (int y = 128; y < height; ++y)
+    for (int x = 0; x < width; ++x) ASSERT_EQ(at(x, y), 0) << x << "," << y;
+  stbi_image_free(pixels);
+  std::filesystem::remove(png);
+}
+
+TEST_F(LifeRender, OutputPathsAreRelativeToTheStartingDirectory) {
+  const std::filesystem::path work = TempPath("work");
+  std::filesystem::create_directories(work);
+  std::filesystem::current_path(work);
+  const Result run = RunTool({"--seed", "3", "--ticks", "2", "--size", "64x64", "--dir",
+                          LIFE_ASSETS_DIR, "--out", "here.png", "--dump-state", "here.bin"});
+  std::filesystem::current_path(start_);
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(work / "here.png"));
+  EXPECT_TRUE(std::filesystem::exists(work / "here.bin"));
+  std::filesystem::remove_all(work);
+}
+
+TEST_F(LifeRender, DumpHoldsOneLittleEndianStateForEveryCell) {
+  const std::string dump = TempPath("state.bin");
+  const Result run = RunTool({"--seed", "11", "--ticks", "12", "--size", "200x100", "--initpop",
+                          "300", "--dump-state", dump});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const std::vector<uint8_t> bytes = ReadFileBytes(dump);
+  ASSERT_EQ(bytes.size(), 12u * 6u * 2u);  // 12 x 6 cells
+  int showing = 0;
+  for (size_t i = 0; i < bytes.size(); i += 2) {
+    const unsigned row = bytes[i], frame = bytes[i + 1];
+    EXPECT_LT(row, 6u);
+    EXPECT_LT(frame, 25u);
+    if (frame == 0) {
+      EXPECT_EQ(row, 0u);  // a blank cell keeps row 0
+    }
+    showing += frame != 0;
+  }
+  EXPECT_GT(showing, 0);
+  std::filesystem::remove(dump);
+}
+
+TEST_F(LifeRender, GifHasOneFramePerTickAtTheClientSize) {
+  const std::string gif = TempPath("ticks.gif");
+  const Result run = RunTool({"--seed", "5", "--ticks", "4", "--size", "100x60", "--dir",
+                          LIFE_ASSETS_DIR, "--out", gif});
+  ASSERT_EQ(run.code, 0) << run.err;
+  int width = 0, height = 0, channels = 0;
+  ASSERT_EQ(stbi_info(gif.c_str(), &width, &height, &channels), 1);
+  EXPECT_EQ(width, 100);
+  EXPECT_EQ(height, 60);
+  const std::vector<uint8_t> data = ReadFileBytes(gif);
+  const std::string bytes(data.begin(), data.end());
+  size_t frames = 0;
+  // Each frame starts with a graphic control extension: 21 F9 04.
+  for (size_t at = 0; (at = bytes.find("\x21\xF9\x04", at)) != std::string::npos; ++at) ++frames;
+  EXPECT_EQ(frames, 4u);
+  std::filesystem::remove(gif);
+}
+
+TEST_F(LifeRender, AWindowSmallerThanTwoCellsShowsBlack) {
+  const std::string png = TempPath("tiny.png");
+  const Result run = RunTool({"--seed", "1", "--ticks", "3", "--size", "20x100", "--stats",
+                          "--dir", LIFE_ASSETS_DIR, "--out", png});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(Lines(run.out).front(), "0 0 0");
+  int width = 0, height = 0, channels = 0;
+  unsigned char* pixels = stbi_load(png.c_str(), &width, &height, &channels, 3);
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(width, 20);
+  for (int i = 0; i < width * height * 3; ++i) ASSERT_EQ(pixels[i], 0);
+  stbi_image_free(pixels);
+  std::filesystem::remove(png);
+}
+
+TEST_F(LifeRender, BadArgumentsExitWithCodeTwoAndOneLine) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--size", "0x10"},
+                                             {"--ticks", "many"},
+                                             {"--bogus"},
+                                             {"--out", "x.jpg"},
+                                             {"--dir", "/nonexistent/folder", "--stats"}}) {
+    const Result run = RunTool(args);
+    EXPECT_EQ(run.code, 2) << args[0];
+    EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+    EXPECT_TRUE(run.out.empty());
+  }
+}
+
+TEST_F(LifeRender, HelpPrintsUsage) {
+  const Result run = RunTool({"--help"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_NE(run.out.find("--dump-state"), std::string::npos);
+}
+
+TEST_F(LifeRender, FaceProblemsEndWithTheSaversOwnMessages) {
+  SetFatalHook(ThrowFatal);
+  try {
+    RunTool({"--face", "odd.bmp,0,16,25,6,5,12", "--stats"});
+    ADD_FAILURE() << "no fatal exit";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "Bad Frame: Bad frame dimensions, odd.bmp");
+  }
+  try {
+    RunTool({"--face", "missing.bmp,16,16,25,6,5,12", "--dir", LIFE_ASSETS_DIR, "--out",
+         TempPath("never.png")});
+    ADD_FAILURE() << "no fatal exit";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "No Faces: Unable to find, missing.bmp");
+  }
+  SetFatalHook(nullptr);
+}

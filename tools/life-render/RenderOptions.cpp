@@ -1,0 +1,198 @@
+#include "RenderOptions.h"
+
+#include <cctype>
+#include <cstddef>
+
+namespace {
+bool EndsWithNoCase(const std::string& text, const char* suffix) {
+  const std::string tail = suffix;
+  if (text.size() < tail.size()) return false;
+  for (size_t i = 0; i < tail.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[text.size() - tail.size() + i]);
+    if (std::tolower(c) != tail[i]) return false;
+  }
+  return true;
+}
+
+// A decimal number of digits only that fits 32 bits.
+bool ParseUnsigned(const std::string& text, uint32_t& value) {
+  if (text.empty() || text.size() > 10) return false;
+  uint64_t v = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (v > UINT32_MAX) return false;
+  value = static_cast<uint32_t>(v);
+  return true;
+}
+
+// 0xBBGGRR in hexadecimal, or a decimal number, at most 0xFFFFFF.
+bool ParseColor(const std::string& text, uint32_t& value) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    if (text.size() > 8) return false;
+    uint32_t v = 0;
+    for (size_t i = 2; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      if (!std::isxdigit(c)) return false;
+      const int digit = std::isdigit(c) ? c - '0' : std::tolower(c) - 'a' + 10;
+      v = v * 16 + static_cast<uint32_t>(digit);
+    }
+    value = v;
+    return true;
+  }
+  return ParseUnsigned(text, value) && value <= 0xFFFFFF;
+}
+
+bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return false;
+  return ParseUnsigned(text.substr(0, x), width) && ParseUnsigned(text.substr(x + 1), height);
+}
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+  std::vector<std::string> parts(1);
+  for (const char c : text) {
+    if (c == ',')
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  return parts;
+}
+
+bool ParseFace(const std::string& text, RenderOptions& o) {
+  const std::vector<std::string> parts = SplitCommas(text);
+  if (parts.size() != 7 || parts[0].empty()) return false;
+  uint32_t* const fields[] = {&o.frameWidth, &o.frameHeight, &o.numFrames,
+                              &o.numRows,    &o.bornEnd,     &o.dieStart};
+  for (size_t i = 0; i < 6; ++i)
+    if (!ParseUnsigned(parts[i + 1], *fields[i])) return false;
+  o.faceFile = parts[0];
+  return true;
+}
+}  // namespace
+
+bool RenderOptions::WantsGif() const { return EndsWithNoCase(out, ".gif"); }
+
+bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
+                        std::string& error) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    // Flags without a value.
+    struct Flag {
+      const char* name;
+      bool* target;
+      bool value;
+    };
+    const Flag flags[] = {
+        {"--stats", &o.stats, true},
+        {"--mini-display", &o.miniDisplay, true},
+        {"--no-mini-display", &o.miniDisplay, false},
+        {"--activity-bar", &o.activityBar, true},
+        {"--no-activity-bar", &o.activityBar, false},
+        {"--frame-screen", &o.frameScreen, true},
+        {"--no-frame-screen", &o.frameScreen, false},
+        {"--help", &o.help, true},
+    };
+    bool isFlag = false;
+    for (const Flag& flag : flags) {
+      if (arg == flag.name) {
+        *flag.target = flag.value;
+        isFlag = true;
+      } else if (arg.rfind(std::string(flag.name) + "=", 0) == 0) {
+        error = std::string(flag.name) + " takes no value";
+        return false;
+      }
+    }
+    if (isFlag) continue;
+
+    // Options with a value, as "--name value" or "--name=value".
+    static const char* const kValued[] = {"--size", "--face",  "--seed",  "--initpop",
+                                          "--ticks", "--dir",  "--dump-state", "--out",
+                                          "--delay", "--color", "--font"};
+    const size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    bool known = false;
+    for (const char* valued : kValued) known = known || name == valued;
+    if (!known) {
+      error = arg.rfind("--", 0) == 0 ? "unknown option " + name : "unexpected argument '" + arg + "'";
+      return false;
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      error = name + " needs a value";
+      return false;
+    }
+
+    bool ok = true;
+    if (name == "--size") {
+      ok = ParseSize(value, o.width, o.height);
+      if (ok && (o.width == 0 || o.height == 0 || o.width > kMaxClientSide ||
+                 o.height > kMaxClientSide)) {
+        error = "--size must be between 1x1 and " + std::to_string(kMaxClientSide) + "x" +
+                std::to_string(kMaxClientSide) + ", not " + value;
+        return false;
+      }
+    } else if (name == "--face") {
+      ok = ParseFace(value, o);
+    } else if (name == "--seed") {
+      ok = ParseUnsigned(value, o.seed);
+    } else if (name == "--initpop") {
+      ok = ParseUnsigned(value, o.initpop);
+    } else if (name == "--ticks") {
+      ok = ParseUnsigned(value, o.ticks);
+    } else if (name == "--dir") {
+      ok = !value.empty();
+      if (ok) o.dir = value;
+    } else if (name == "--dump-state") {
+      ok = !value.empty();
+      if (ok) o.dumpState = value;
+    } else if (name == "--out") {
+      o.out = value;
+      if (!EndsWithNoCase(value, ".png") && !EndsWithNoCase(value, ".gif")) {
+        error = "--out must name a .png or .gif file, not '" + value + "'";
+        return false;
+      }
+    } else if (name == "--delay") {
+      ok = ParseUnsigned(value, o.delayMs) && o.delayMs <= kMaxDelayMs;
+    } else if (name == "--color") {
+      ok = ParseColor(value, o.color);
+    } else if (name == "--font") {
+      ok = !value.empty();
+      if (ok) o.font = value;
+    }
+    if (!ok) {
+      error = "bad value for " + name + ": '" + value + "'";
+      return false;
+    }
+  }
+  if (o.WantsGif() && o.ticks == 0) {
+    error = "an animated GIF needs --ticks of at least 1";
+    return false;
+  }
+  return true;
+}
+
+const char* RenderUsage() {
+  return "usage: life-render [options]\n"
+         "Runs the Life engine as the saver would for a client area.\n"
+         "  --size WxH            client area in pixels (default 1024x768)\n"
+         "  --face FILE,W,H,FRAMES,ROWS,BORNEND,DIESTART\n"
+         "                        face set (default lifeface.bmp,16,16,25,6,5,12)\n"
+         "  --dir DIR             folder to change into before loading the sheet\n"
+         "  --seed N              seed, 0 for the clock (default 0)\n"
+         "  --initpop N           cells per seeding (default 150)\n"
+         "  --ticks N             generation steps (default 100)\n"
+         "  --stats               print 'T GENERATION POPULATION' for T = 0..ticks\n"
+         "  --dump-state FILE     write faceState at the end, 16-bit little-endian\n"
+         "  --out FILE.png|.gif   picture after the steps, or an animation of every tick\n"
+         "  --delay MS            GIF frame delay (default 150)\n"
+         "  --[no-]mini-display --[no-]activity-bar --[no-]frame-screen  (default on)\n"
+         "  --color 0xBBGGRR      display colour (default 0xC0C0C0)\n"
+         "  --font NAME           activity-line font (default \"MS Sans Serif\")\n";
+}
