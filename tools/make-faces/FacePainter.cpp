@@ -314,9 +314,11 @@ bool PaintFroggy(const Scene& s, Point p, Rgb& out) {
 bool PaintPiggy(const Scene& s, Point p, Rgb& out) {
   const double cv = 0.1, radius = 0.84;
   const Rgb pink = s.style.body;
-  // Floppy ears folded forward over the top corners of the head.
+  // Floppy ears: rounded flaps on the top corners, their tips bent outward.
   for (const double side : {-1.0, 1.0}) {
-    if (InTriangle(p, {side * 0.22, -0.78}, {side * 0.88, -0.86}, {side * 0.74, -0.3})) {
+    const bool flap = InTriangle(p, {side * 0.2, -0.72}, {side * 0.95, -0.92}, {side * 0.78, -0.28});
+    const bool root = InEllipse(p, side * 0.55, -0.62, 0.3, 0.26);
+    if (flap || root) {
       out = ShadeBody(s.style.accent, p, side * 0.6, -0.65, 0.4);
       return true;
     }
