@@ -1,0 +1,35 @@
+// The setup program: one modal dialog that installs the screen saver.
+#include <windows.h>
+
+#include "SetupDialog.h"
+#include "SetupResources.h"
+#include "Win32SetupPlatform.h"
+
+namespace {
+
+HINSTANCE setupInstance;
+
+LPCSTR ResourceId(WORD id) { return reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(id)); }
+
+INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      HICON icon = LoadIconA(setupInstance, ResourceId(SETUP_ICON));
+      SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+      InitSetupDialog(Win32SetupPlatform(), dialog);
+      return FALSE;  // no initial focus from the dialog manager
+    }
+    case WM_COMMAND:
+      return SetupCommand(Win32SetupPlatform(), dialog, LOWORD(wParam)) ? TRUE : FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  setupInstance = instance;
+  DialogBoxParamA(instance, ResourceId(SETUP_DIALOG), nullptr, SetupDialogProc, 0);
+  return 0;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// What the setup steps need of the platform, as a table of functions: the
+// Windows build fills it with the Win32 calls, the unit tests with fakes.
+#include <cstddef>
+
+#ifdef _WIN32
+using DialogHandle = struct HWND__*;
+#else
+struct NativeDialog;
+using DialogHandle = NativeDialog*;
+#endif
+
+// Size of every path, line and command-line buffer, terminating NUL included.
+constexpr std::size_t kPathSize = 260;
+
+// Message box flags and answers, with the platform's values.
+constexpr unsigned kErrorBoxFlags = 0x1030;     // MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL
+constexpr unsigned kQuestionBoxFlags = 0x1024;  // MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL
+constexpr int kAnswerYes = 6;                   // IDYES
+
+// Platform ids that setup accepts.
+constexpr unsigned long kPlatformWindows9x = 1;  // VER_PLATFORM_WIN32_WINDOWS
+constexpr unsigned long kPlatformWindowsNt = 2;  // VER_PLATFORM_WIN32_NT
+
+// How a file copy ended; `error` is the platform's error code of a failure.
+enum class CopyResult { Copied, SourceMissing, DestinationExists, Failed };
+struct CopyOutcome {
+  CopyResult result;
+  unsigned long error;
+};
+
+struct SetupPlatform {
+  // MessageBoxA: shows the text, returns the button pressed.
+  int (*messageBox)(DialogHandle owner, const char* text, const char* caption,
+                    unsigned flags);
+  // GetVersionExA: false when it fails, else true and the platform id.
+  bool (*platformId)(unsigned long* id);
+  // GetWindowsDirectoryA: 0 on failure; a result of `size` or more means
+  // the buffer was too small and holds nothing usable.
+  unsigned (*windowsDirectory)(char* buffer, unsigned size);
+  // CopyFileA, with GetLastError sorted into the kinds setup tells apart.
+  CopyOutcome (*copyFile)(const char* source, const char* destination,
+                          bool failIfExists);
+  // The platform's short description of an error code, NUL-terminated.
+  void (*describeError)(unsigned long error, char* text, std::size_t size);
+  // CreateProcessA of the command line, not waited for; false when it
+  // could not be started.
+  bool (*startProcess)(char* commandLine);
+  // SetDlgItemTextA on the intro edit control.
+  void (*setIntroText)(DialogHandle dialog, const char* text);
+  // ShowWindow with SW_HIDE, and EndDialog with result 0.
+  void (*hideDialog)(DialogHandle dialog);
+  void (*endDialog)(DialogHandle dialog);
+};

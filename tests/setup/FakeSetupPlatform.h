@@ -1,0 +1,58 @@
+#pragma once
+// A SetupPlatform that records what the steps ask of it and keeps its
+// "files" in a map. One FakeSetup is current at a time.
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "SetupPlatform.h"
+
+struct MessageBoxCall {
+  DialogHandle owner;
+  std::string text;
+  std::string caption;
+  unsigned flags;
+};
+
+struct FakeSetup {
+  FakeSetup();
+  ~FakeSetup();
+  FakeSetup(const FakeSetup&) = delete;
+  FakeSetup& operator=(const FakeSetup&) = delete;
+
+  const SetupPlatform& platform() const;
+
+  // Platform version: GetVersionExA fails when versionFails.
+  bool versionFails = false;
+  unsigned long platformId = 2;
+
+  // GetWindowsDirectoryA: writes windowsDirectory when it fits, and returns
+  // windowsDirectoryResult when that is set (not 0xFFFFFFFF), else the length.
+  std::string windowsDirectory = "C:\\WINDOWS";
+  unsigned windowsDirectoryResult = 0xFFFFFFFFu;
+
+  // The files, path to content, sources and destinations alike.
+  std::map<std::string, std::string> files;
+  // Destinations whose first copy, or whose overwriting copy, fails with an
+  // error of the platform (access denied).
+  std::set<std::string> firstCopyFails;
+  std::set<std::string> overwriteFails;
+
+  // Answers to the message boxes, in order; IDNO when they run out.
+  std::vector<int> answers;
+  bool startFails = false;
+
+  // What happened, in order: "box", "copy", "start", "intro", "hide", "end".
+  std::vector<std::string> events;
+  std::vector<MessageBoxCall> boxes;
+  std::vector<std::string> copies;  // "source > destination" (+ " overwrite")
+  std::vector<std::string> commandLines;
+  std::vector<std::string> introTexts;
+};
+
+// The dialog handle the tests pass; the fake only compares it.
+DialogHandle TestDialog();
+
+constexpr int kAnswerNo = 7;         // IDNO
+constexpr unsigned long kAccessDenied = 5;
