@@ -54,6 +54,8 @@ check_copy_list() {
     exit 1
   fi
   [[ -f assets/_intro ]] || fail "assets/_intro is missing"
+  # The edit control that shows the intro breaks lines only at CR LF.
+  ! grep -qv $'\r$' assets/_intro || fail "assets/_intro has a line without CR LF"
   (( $(stat -c %s assets/_intro) < 1024 )) || fail "assets/_intro is 1024 bytes or longer"
 }
 
