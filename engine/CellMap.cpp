@@ -9,8 +9,13 @@
 #include <new>
 #include <string>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "ActivityFont.h"
 #include "Fatal.h"
+#include "FastModulo.h"
 #include "Random.h"
 
 namespace {
@@ -23,6 +28,55 @@ constexpr PixelRect kActivityBand = {0, 0, INT32_MAX, 48};
 template <typename T>
 std::unique_ptr<T[]> AllocateCleared(size_t count) {
   return std::unique_ptr<T[]>(new (std::nothrow) T[count == 0 ? 1 : count]());
+}
+
+// One cell's step when it is dead and not born (the common case): a running
+// death animation steps on and turns blank past the last frame; a blank cell
+// stays blank. Written without branches. A live or newborn cell is left for
+// the caller and only marked lively.
+inline void StepDeadCell(uint8_t b, uint16_t& face, uint32_t frameLimit, uint8_t& lively,
+                         uint8_t& animating) {
+  const uint32_t s = face;
+  const uint32_t isLively = (b & 1u) | static_cast<uint32_t>(b == 6);
+  const uint32_t runsOn =
+      static_cast<uint32_t>(s != 0) & static_cast<uint32_t>((s >> 8) + 1 < frameLimit);
+  const uint32_t animated = (s + 256u) & (0u - runsOn);
+  const uint32_t keep = 0u - isLively;
+  face = static_cast<uint16_t>((s & keep) | (animated & ~keep));
+  lively = static_cast<uint8_t>(isLively);
+  animating = static_cast<uint8_t>(static_cast<uint32_t>(s != 0) & (isLively ^ 1u));
+}
+
+// The same for a block of eight cells at once; the marks come back as bit
+// masks (bit j: cell j).
+inline void StepDeadBlock(const uint8_t* prev, uint16_t* faces, uint32_t frameLimit,
+                          uint32_t& lively, uint32_t& animating) {
+#ifdef __SSE2__
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i b = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(prev)), zero);
+  const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(faces));
+  const __m128i one = _mm_set1_epi16(1);
+  const __m128i isLively = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(b, one), one),
+                                        _mm_cmpeq_epi16(b, _mm_set1_epi16(6)));
+  const __m128i isBlank = _mm_cmpeq_epi16(s, zero);
+  const __m128i nextFrame = _mm_add_epi16(_mm_srli_epi16(s, 8), one);
+  const __m128i inRow = _mm_cmplt_epi16(nextFrame, _mm_set1_epi16(static_cast<short>(frameLimit)));
+  const __m128i runsOn = _mm_andnot_si128(isBlank, inRow);
+  const __m128i animated = _mm_and_si128(_mm_add_epi16(s, _mm_set1_epi16(0x100)), runsOn);
+  const __m128i result = _mm_or_si128(_mm_and_si128(isLively, s), _mm_andnot_si128(isLively, animated));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(faces), result);
+  lively = static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(isLively, zero)));
+  const __m128i isAnimating = _mm_andnot_si128(_mm_or_si128(isLively, isBlank), _mm_set1_epi16(-1));
+  animating = static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(isAnimating, zero)));
+#else
+  lively = animating = 0;
+  for (uint32_t j = 0; j < 8; ++j) {
+    uint8_t isLively = 0, isAnimating = 0;
+    StepDeadCell(prev[j], faces[j], frameLimit, isLively, isAnimating);
+    lively |= uint32_t{isLively} << j;
+    animating |= uint32_t{isAnimating} << j;
+  }
+#endif
 }
 }  // namespace
 
@@ -53,7 +107,10 @@ void CellMap::Create(WindowHandle window, uint32_t cols, uint32_t rows) {
   cells_ = AllocateCleared<uint8_t>(cellCount_);
   prevCells_ = AllocateCleared<uint8_t>(cellCount_);
   faceState_ = AllocateCleared<uint16_t>(cellCount_);
-  if (!cells_ || !prevCells_ || !faceState_) FatalExit("Out of memory.", "No Memory");
+  livelyBits_ = AllocateCleared<uint64_t>(BitWords());
+  animatingBits_ = AllocateCleared<uint64_t>(BitWords());
+  if (!cells_ || !prevCells_ || !faceState_ || !livelyBits_ || !animatingBits_)
+    FatalExit("Out of memory.", "No Memory");
 
   if (liveSpan == 0) liveSpan = 1;
 
@@ -180,65 +237,98 @@ void CellMap::Seed(uint32_t value) {
   populationHistory_[0] = populationHistory_[1] = populationHistory_[2] = -1;
 }
 
+void CellMap::StepDeadCells(uint32_t y, uint32_t frameLimit) {
+  const size_t rowStart = size_t{y} * cols_;
+  const uint8_t* prev = prevCells_.get() + rowStart;
+  uint16_t* faces = faceState_.get() + rowStart;
+  std::memset(livelyBits_.get(), 0, BitWords() * sizeof(uint64_t));
+  std::memset(animatingBits_.get(), 0, BitWords() * sizeof(uint64_t));
+  for (uint32_t blockX = 0; blockX < cols_; blockX += 8) {
+    const uint32_t count = std::min(8u, cols_ - blockX);
+    uint32_t lively = 0, animating = 0;
+    if (count == 8) {
+      // A block of dead, blank cells with no live neighbours (most of a
+      // sparse world) is skipped whole.
+      uint64_t cellWord, faceWords[2];
+      std::memcpy(&cellWord, prev + blockX, sizeof cellWord);
+      std::memcpy(faceWords, faces + blockX, sizeof faceWords);
+      if ((cellWord | faceWords[0] | faceWords[1]) == 0) continue;
+      StepDeadBlock(prev + blockX, faces + blockX, frameLimit, lively, animating);
+    } else {
+      for (uint32_t j = 0; j < count; ++j) {
+        uint8_t isLively = 0, isAnimating = 0;
+        StepDeadCell(prev[blockX + j], faces[blockX + j], frameLimit, isLively, isAnimating);
+        lively |= uint32_t{isLively} << j;
+        animating |= uint32_t{isAnimating} << j;
+      }
+    }
+    livelyBits_[blockX / 64] |= uint64_t{lively} << (blockX % 64);
+    animatingBits_[blockX / 64] |= uint64_t{animating} << (blockX % 64);
+  }
+}
+
+void CellMap::DrawMarkedCells(uint32_t y, const uint64_t* bits) {
+  const uint16_t* faces = faceState_.get() + size_t{y} * cols_;
+  for (uint32_t word = 0; word < BitWords(); ++word)
+    for (uint64_t marks = bits[word]; marks != 0; marks &= marks - 1) {
+      const uint32_t x = word * 64 + static_cast<uint32_t>(__builtin_ctzll(marks));
+      DrawCell(x, y, faces[x] & 0xFFu, faces[x] >> 8u);
+    }
+}
+
+void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
+  const size_t rowStart = size_t{y} * cols_;
+  const uint8_t* prev = prevCells_.get() + rowStart;
+  uint16_t* faces = faceState_.get() + rowStart;
+  const FastModulo faceRowOf(RowLimit());
+  const FastModulo idleFrameOf(liveSpan);
+  for (uint32_t word = 0; word < BitWords(); ++word)
+    for (uint64_t marks = livelyBits_[word]; marks != 0; marks &= marks - 1) {
+      const uint32_t x = word * 64 + static_cast<uint32_t>(__builtin_ctzll(marks));
+      const uint32_t b = prev[x];
+      const uint32_t row = faces[x] & 0xFFu;
+      const uint32_t frame = faces[x] >> 8u;
+      // Alive with two or three live neighbours survives; otherwise alive
+      // dies; dead here means three live neighbours: born. The outcomes
+      // are selected rather than branched to, as they are hard to predict.
+      // (Bitwise operators on the flags keep the compiler from branching.)
+      const uint32_t born = (b & 1u) ^ 1u;
+      const uint32_t survives = static_cast<uint32_t>(b == 5) | static_cast<uint32_t>(b == 7);
+      const uint32_t dies = (born | survives) ^ 1u;
+      const uint32_t idles = survives & static_cast<uint32_t>(frame > bornEnd);
+      const uint32_t draw = DrawRandomIf((born | idles) != 0);
+
+      // A survivor adds 0: the neighbour update needs no branch either.
+      cells_[rowStart + x] ^= static_cast<uint8_t>(born | dies);
+      AddToNeighbours(rowStart + x, x, y, static_cast<uint8_t>((born << 1) | (dies * 0xFEu)));
+      population_ += static_cast<int32_t>(born) - static_cast<int32_t>(dies);
+
+      uint32_t newRow = born ? faceRowOf(draw) : row;
+      uint32_t newFrame = born ? 1 : idles ? bornEnd + 1 + idleFrameOf(draw) : frame + 1;
+      if (newFrame >= frameLimit) newRow = newFrame = 0;
+      faces[x] = static_cast<uint16_t>(newRow | (newFrame << 8));
+      if (drawing_) {
+        if ((born | dies) != 0) SetMiniCell(x, y, born != 0);
+        DrawCell(x, y, newRow, newFrame);
+      }
+    }
+}
+
 void CellMap::NextGeneration() {
   populationHistory_[2] = populationHistory_[1];
   populationHistory_[1] = populationHistory_[0];
   populationHistory_[0] = population_;
   if (cellCount_ != 0) std::memcpy(prevCells_.get(), cells_.get(), cellCount_);
 
+  // Each row in two sweeps: first every dead cell that is not born, eight at
+  // a time and without branches, marking the live and newborn ("lively")
+  // cells; then the lively cells one by one, in visiting order, which is
+  // the order of their random draws. Both read the snapshot only.
   const uint32_t frameLimit = std::min(numFrames, kMaxFaceIndex);
-  const uint32_t rowLimit = RowLimit();
-  const uint8_t* prev = prevCells_.get();
-  uint16_t* faces = faceState_.get();
   for (uint32_t y = 0; y < rows_; ++y) {
-    const size_t rowStart = size_t{y} * cols_;
-    // Blocks of eight cells: a block of dead, blank cells with no live
-    // neighbours (most of a sparse world) is skipped whole.
-    for (uint32_t blockX = 0; blockX < cols_; blockX += 8) {
-      const uint32_t blockEnd = std::min(blockX + 8, cols_);
-      if (blockEnd - blockX == 8) {
-        uint64_t cellWord, faceWords[2];
-        std::memcpy(&cellWord, prev + rowStart + blockX, sizeof cellWord);
-        std::memcpy(faceWords, faces + rowStart + blockX, sizeof faceWords);
-        if ((cellWord | faceWords[0] | faceWords[1]) == 0) continue;
-      }
-      for (uint32_t x = blockX; x < blockEnd; ++x) {
-        const size_t i = rowStart + x;
-        const uint8_t b = prev[i];
-        const uint16_t s = faces[i];
-        if (((b & 1) | (b == 6)) == 0) {
-          // Dead and not born: a running death animation steps on, and
-          // turns blank past the end of the row. A blank cell stays blank
-          // and its tile already is, so it needs no redraw.
-          const uint32_t next = s + 256u;
-          const uint32_t animated = (s != 0 && (next >> 8) < frameLimit) ? next : 0;
-          faces[i] = static_cast<uint16_t>(animated);
-          if (drawing_ && s != 0) DrawCell(x, y, animated & 0xFFu, animated >> 8);
-          continue;
-        }
-        uint32_t row = s & 0xFFu;
-        uint32_t frame = s >> 8;
-        if ((b & 1) == 0) {  // dead with three live neighbours: born
-          cells_[i] |= 1;
-          AddToNeighbours(i, x, y, 2);
-          ++population_;
-          row = DrawRandom() % rowLimit;
-          frame = 1;
-          SetMiniCell(x, y, true);
-        } else if (b == 5 || b == 7) {  // two or three live neighbours: survives
-          frame = frame <= bornEnd ? frame + 1 : bornEnd + 1 + DrawRandom() % liveSpan;
-        } else {  // dies of loneliness or overcrowding
-          cells_[i] &= 0xFE;
-          AddToNeighbours(i, x, y, static_cast<uint8_t>(-2));
-          --population_;
-          ++frame;
-          SetMiniCell(x, y, false);
-        }
-        if (frame >= frameLimit) row = frame = 0;
-        faces[i] = static_cast<uint16_t>(row | (frame << 8));
-        DrawCell(x, y, row, frame);
-      }
-    }
+    StepDeadCells(y, frameLimit);
+    if (drawing_) DrawMarkedCells(y, animatingBits_.get());
+    StepLivelyCells(y, frameLimit);
   }
 
   const bool stagnant = population_ == populationHistory_[0] ||

@@ -98,6 +98,10 @@ class CellMap {
   // of either uses its first 256.
   uint32_t RowLimit() const;
   void SetMiniCell(uint32_t x, uint32_t y, bool alive);
+  uint32_t BitWords() const { return (cols_ + 63) / 64; }
+  void StepDeadCells(uint32_t y, uint32_t frameLimit);
+  void DrawMarkedCells(uint32_t y, const uint64_t* bits);
+  void StepLivelyCells(uint32_t y, uint32_t frameLimit);
   // Birth (+2) or death (-2) seen by the eight toroidal neighbours of (x, y).
   void AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta);
 
@@ -112,6 +116,10 @@ class CellMap {
   std::unique_ptr<uint8_t[]> cells_;
   std::unique_ptr<uint8_t[]> prevCells_;
   std::unique_ptr<uint16_t[]> faceState_;
+  // One row's marks, a bit a cell: live or newborn cells, and dead cells
+  // whose death animation ran on (their tiles change).
+  std::unique_ptr<uint64_t[]> livelyBits_;
+  std::unique_ptr<uint64_t[]> animatingBits_;
 
   bool drawing_ = false;  // the grid has pictures to draw into
   // The composed picture is kept up to date tile by tile, so that Compose

@@ -16,3 +16,12 @@ inline uint32_t DrawRandom() {
   random_detail::state = random_detail::state * 214013u + 2531011u;
   return (random_detail::state >> 16) & 0x7FFFu;
 }
+
+// A draw when `take` is set, else the state stays and the value is of no
+// use; written without a branch for hot loops whose cells draw or not.
+inline uint32_t DrawRandomIf(bool take) {
+  const uint32_t advanced = random_detail::state * 214013u + 2531011u;
+  const uint32_t keep = 0u - static_cast<uint32_t>(take);  // all ones when taken
+  random_detail::state ^= (advanced ^ random_detail::state) & keep;
+  return (advanced >> 16) & 0x7FFFu;
+}
