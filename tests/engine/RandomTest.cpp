@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FastModulo.h"
 #include "Random.h"
 
 namespace {
@@ -21,6 +22,34 @@ TEST(RandomTest, SameSeedSameSequenceAndValuesStayInRange) {
   for (uint32_t v : first) EXPECT_EQ(DrawRandom(), v);
   SeedRandom(0xFFFFFFFFu);
   for (int i = 0; i < 100000; ++i) ASSERT_LE(DrawRandom(), 32767u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RandomTest, ConditionalDrawAdvancesOnlyWhenTaken) {
+  SeedRandom(777);
+  const uint32_t first = DrawRandom();
+  const uint32_t second = DrawRandom();
+  SeedRandom(777);
+  EXPECT_EQ(DrawRandomIf(true), first);
+  DrawRandomIf(false);
+  DrawRandomIf(false);
+  EXPECT_EQ(DrawRandomIf(true), second);
+}
+
+TEST(FastModuloTest, EqualsTheRemainderForEveryDrawAndDivisor) {
+  for (uint32_t divisor = 1; divisor <= 300; ++divisor) {
+    const FastModulo modulo(divisor);
+    for (uint32_t value = 0; value < 32768; ++value)
+      ASSERT_EQ(modulo(value), value % divisor) << value << " % " << divisor;
+  }
+  for (uint32_t divisor : {1000u, 4097u, 32767u, 32768u, 65535u, 65536u, 100000u, 0xFFFFFFFFu}) {
+    const FastModulo modulo(divisor);
+    for (uint32_t value = 0; value < 32768; ++value)
+      ASSERT_EQ(modulo(value), value % divisor) << value << " % " << divisor;
+  }
 }
 
 }  // namespace
