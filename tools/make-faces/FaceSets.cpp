@@ -1,9 +1,9 @@
 #include "FaceSets.h"
 
-#include "PixelFaces.h"
-
 #include <algorithm>
 #include <cmath>
+
+#include "PixelFaces.h"
 
 namespace {
 // The characters. Colours are chosen to stay apart from each other on black.

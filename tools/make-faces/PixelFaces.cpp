@@ -127,12 +127,11 @@ void PaintEyes(Canvas& canvas, const PixelHead& head, const FaceStyle& style,
     }
     switch (eyes) {
       case Eyes::kClosed:
-      case Eyes::kHappy: {
-        const int outer = e == 0 ? x - 1 : x + 1;
-        canvas.Put(std::min(x, outer) + (e == 0 ? 1 : 0), y + 1, kInk);
-        canvas.Put(std::min(x, outer) + (e == 0 ? 0 : 1), y + 1, kInk);
+      case Eyes::kHappy:
+        // A short line reaching toward the outer side.
+        canvas.Put(x, y + 1, kInk);
+        canvas.Put(e == 0 ? x - 1 : x + 1, y + 1, kInk);
         break;
-      }
       case Eyes::kHalf:
         canvas.Put(x + shift, y + 1, kInk);
         break;
