@@ -80,6 +80,113 @@ HWND WaitForWindow(DWORD processId, const char* className, const char* title,
   return search.found;
 }
 
+namespace {
+struct OwnedSearch {
+  DWORD processId;
+  HWND owner;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchOwnedWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<OwnedSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  if (GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+  if (search->className != nullptr && ClassName(window) != search->className) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+}  // namespace
+
+HWND WaitForOwnedWindow(DWORD processId, HWND owner, const char* className,
+                        DWORD timeoutMs) {
+  OwnedSearch search{processId, owner, className, nullptr};
+  WaitFor(
+      [&] {
+        EnumWindows(MatchOwnedWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  return search.found;
+}
+
+std::string SentText(HWND window) {
+  DWORD_PTR length = 0;
+  if (SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length) == 0)
+    return std::string();
+  std::vector<char> text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_ABORTIFHUNG, 5000, &copied) == 0)
+    return std::string();
+  return std::string(text.data(), copied < length ? copied : length);
+}
+
+HWND FindTextChild(HWND parent, const char* className) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassName(child) == className && !SentText(child).empty()) return child;
+  }
+  return nullptr;
+}
+
+bool SaveWindowPicture(HWND window, const std::string& path) {
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Let the window's thread finish painting before the screen is read.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  Sleep(300);
+  RECT frame{};
+  if (!GetWindowRect(window, &frame)) return false;
+  const LONG width = frame.right - frame.left;
+  const LONG height = frame.bottom - frame.top;
+  if (width <= 0 || height <= 0) return false;
+
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;  // bottom-up, as BMP files store rows
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  BITMAPINFO info{};
+  info.bmiHeader = header;
+
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool saved = false;
+  if (picture != nullptr) {
+    HGDIOBJ previous = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    GdiFlush();
+    const DWORD rowSize = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD imageSize = rowSize * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + imageSize;
+    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      saved = WriteFile(out, &file, sizeof file, &written, nullptr) &&
+              WriteFile(out, &header, sizeof header, &written, nullptr) &&
+              WriteFile(out, bits, imageSize, &written, nullptr);
+      CloseHandle(out);
+    }
+    SelectObject(memory, previous);
+    DeleteObject(picture);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
+
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);

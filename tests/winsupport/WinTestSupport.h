@@ -37,6 +37,23 @@ class Process {
 HWND WaitForWindow(DWORD processId, const char* className, const char* title,
                    DWORD timeoutMs = 10000);
 
+// The first visible top-level window of the process owned by `owner`, with
+// the given class name (null: any); waits up to timeoutMs for it.
+HWND WaitForOwnedWindow(DWORD processId, HWND owner, const char* className,
+                        DWORD timeoutMs = 10000);
+
+// The text of a window of another process, asked for with WM_GETTEXT (which
+// GetWindowText does not send across processes); "" when it does not answer.
+std::string SentText(HWND window);
+
+// The first child of `parent` with the given class name whose text
+// (WM_GETTEXT) is not empty; null when there is none.
+HWND FindTextChild(HWND parent, const char* className);
+
+// Saves what the screen shows of `window` (frame included) as a 24-bit
+// BMP file. Repaints the window first. For pictures, not for checks.
+bool SaveWindowPicture(HWND window, const std::string& path);
+
 // The folder of the running test program, with a trailing backslash.
 std::string ProgramFolder();
 
