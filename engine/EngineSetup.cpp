@@ -19,3 +19,13 @@ EngineSetup DeriveEngineSetup(const FaceInfo& face, uint32_t clientWidth,
   setup.numRows = face.numRows == 0 ? 1 : face.numRows;
   return setup;
 }
+
+void ApplyFaceSetup(CellMap& map, const FaceInfo& face, const EngineSetup& setup) {
+  map.numFrames = face.numFrames;
+  map.frameWidth = face.frameWidth;
+  map.frameHeight = face.frameHeight;
+  map.liveEnd = setup.liveEnd;
+  map.bornEnd = setup.bornEnd;
+  map.liveSpan = setup.liveSpan;
+  map.numRows = setup.numRows;
+}

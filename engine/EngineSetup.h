@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "CellMap.h"
 #include "FaceInfo.h"
 
 // What the saver hands the engine for a face set and a client area.
@@ -18,3 +19,6 @@ struct EngineSetup {
 // high gives a grid of no cells: such a window shows black.
 EngineSetup DeriveEngineSetup(const FaceInfo& face, uint32_t clientWidth,
                               uint32_t clientHeight);
+
+// Gives the map the face set's geometry and the derived frame ranges.
+void ApplyFaceSetup(CellMap& map, const FaceInfo& face, const EngineSetup& setup);

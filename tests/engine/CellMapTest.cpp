@@ -16,13 +16,7 @@ void Configure(CellMap& map, uint32_t seed, uint32_t initpop) {
   const EngineSetup setup = DeriveEngineSetup(kDefaultFace, 1024, 768);
   map.seed = seed;
   map.initpop = initpop;
-  map.numFrames = kDefaultFace.numFrames;
-  map.frameWidth = kDefaultFace.frameWidth;
-  map.frameHeight = kDefaultFace.frameHeight;
-  map.liveEnd = setup.liveEnd;
-  map.bornEnd = setup.bornEnd;
-  map.liveSpan = setup.liveSpan;
-  map.numRows = setup.numRows;
+  ApplyFaceSetup(map, kDefaultFace, setup);
 }
 
 // A headless map of cols x rows with an empty, blank world.

@@ -18,13 +18,7 @@ void Configure(CellMap& map, uint32_t initpop) {
   const EngineSetup setup = DeriveEngineSetup(kDefaultFace, kSide * 16, kSide * 16);
   map.seed = 20261208;
   map.initpop = initpop;
-  map.numFrames = kDefaultFace.numFrames;
-  map.frameWidth = kDefaultFace.frameWidth;
-  map.frameHeight = kDefaultFace.frameHeight;
-  map.liveEnd = setup.liveEnd;
-  map.bornEnd = setup.bornEnd;
-  map.liveSpan = setup.liveSpan;
-  map.numRows = setup.numRows;
+  ApplyFaceSetup(map, kDefaultFace, setup);
 }
 
 void BM_StepDenseSoup(benchmark::State& state) {

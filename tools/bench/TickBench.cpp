@@ -25,13 +25,7 @@ void Configure(CellMap& map, const FaceInfo& face, const EngineSetup& setup) {
   map.initpop = setup.cols * setup.rows / 2;
   map.bMiniDisplay = map.bActivityBar = map.bFrameScreen = 1;
   map.displayColor = 0x00C0C0C0;
-  map.numFrames = face.numFrames;
-  map.frameWidth = face.frameWidth;
-  map.frameHeight = face.frameHeight;
-  map.liveEnd = setup.liveEnd;
-  map.bornEnd = setup.bornEnd;
-  map.liveSpan = setup.liveSpan;
-  map.numRows = setup.numRows;
+  ApplyFaceSetup(map, face, setup);
   map.SetFaceName(face.loadImage);
 }
 

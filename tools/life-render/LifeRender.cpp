@@ -51,20 +51,15 @@ bool WriteFaceStates(const std::string& path, const CellMap& map) {
 
 // The cell map set up from the options as the saver window procedure sets
 // it up from the settings.
-void Configure(CellMap& map, const RenderOptions& o, const EngineSetup& setup) {
+void Configure(CellMap& map, const RenderOptions& o, const FaceInfo& face,
+               const EngineSetup& setup) {
   map.displayColor = o.color;
   map.bFrameScreen = o.frameScreen ? 1 : 0;
   map.bMiniDisplay = o.miniDisplay ? 1 : 0;
   map.bActivityBar = o.activityBar ? 1 : 0;
   map.initpop = o.initpop;
   map.seed = o.seed;
-  map.numFrames = o.numFrames;
-  map.frameWidth = o.frameWidth;
-  map.frameHeight = o.frameHeight;
-  map.liveEnd = setup.liveEnd;
-  map.bornEnd = setup.bornEnd;
-  map.liveSpan = setup.liveSpan;
-  map.numRows = setup.numRows;
+  ApplyFaceSetup(map, face, setup);
   map.SetFaceName(o.faceFile.c_str());
   map.font = CreateActivityFont(o.font.c_str());
 }
@@ -82,7 +77,7 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
   const EngineSetup setup = DeriveEngineSetup(face, o.width, o.height);
 
   CellMap map;
-  Configure(map, o, setup);
+  Configure(map, o, face, setup);
   if (!o.dir.empty() && chdir(o.dir.c_str()) != 0) {
     std::fprintf(err, "life-render: cannot change into %s: %s\n", o.dir.c_str(),
                  std::strerror(errno));
