@@ -258,10 +258,13 @@ TEST_F(OptionsDialogTest, WithoutArgumentTheControlsShowTheStoredValues) {
 
 TEST_F(OptionsDialogTest, FaceSetNotInTheCatalogueSelectsNothingAndOkStoresTheFirst) {
   StoreString("loadImage", "nowhere.bmp");
+  StoreDword("delay", 5000);  // above its up-down range
   HWND dialog = Open("/c");
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Send(GetDlgItem(dialog, IDC_FACES), CB_GETCURSEL), CB_ERR);
+  EXPECT_EQ(EditText(dialog, IDC_DELAY), "5000");  // shown as stored, limited on OK
   Close(dialog, IDOK);
+  EXPECT_EQ(Stored("delay"), 1000u);
   const Record& first = records_.front();
   EXPECT_EQ(StoredText("loadImage"), first.name);
   EXPECT_EQ(Stored("frameWidth"), first.numbers[0]);
@@ -365,6 +368,16 @@ TEST_F(OptionsDialogTest, CancelSavesNothingAlsoAfterAColourWasChosen) {
   Close(dialog, IDCANCEL);
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(Stored("bFrameScreen"), 0xFFFFFFFFu);
+}
+
+TEST_F(OptionsDialogTest, OkNeverCreatesTheKey) {
+  HWND dialog = Open("/c");
+  ASSERT_NE(dialog, nullptr);
+  wintest::DeleteTree("Software\\Vantreel");  // gone while the dialog is open
+  Type(dialog, IDC_DELAY, "40");
+  Close(dialog, IDOK);
+  HKEY key = nullptr;
+  EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
 }
 
 TEST_F(OptionsDialogTest, MissingCatalogueIsReportedThenTheListIsDisabled) {
