@@ -1,0 +1,64 @@
+// The process entry: command line, platform family, run mode, exit code.
+#include "CommandLine.h"
+#include "HostState.h"
+#include "SaverHost.h"
+
+namespace {
+const char* NextCharOfCodePage(const char* text) { return CharNextA(text); }
+
+uint32_t IsWin9xFamily() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  return GetVersionExA(&version) != 0 && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS
+             ? 1
+             : 0;
+}
+
+// The guard round the modes. A fault that nothing handles reaches this
+// filter from the platform's own unhandled-exception handling; before the
+// platform reports the fault and ends the process, the system must stop
+// treating a screen saver as running, or it would keep the 9x family's
+// task switching locked.
+LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
+
+LONG WINAPI GuardFilter(EXCEPTION_POINTERS* exception) {
+  SetSaverRunning(0);
+  return previousFilter != nullptr ? previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+}
+
+int32_t RunChosenMode(const ModeChoice& choice) {
+  switch (choice.mode) {
+    case RunMode::kConfigure:
+      return ShowConfigDialog(nullptr);
+    case RunMode::kConfigureOwned:
+      return ShowConfigDialog(GetForegroundWindow());
+    case RunMode::kFullScreen:
+      return RunSaverWindow(nullptr);
+    case RunMode::kPreview:
+      return RunPreview(choice.rest);
+    case RunMode::kChangePassword:
+      if (win9xFamily == 0) return -1;
+      return ChangePassword(choice.rest);
+    case RunMode::kUnknown:
+      break;
+  }
+  return -1;
+}
+}  // namespace
+
+int32_t DispatchMode(HINSTANCE instance, const char* argumentText) {
+  appInstance = instance;
+  win9xFamily = IsWin9xFamily();
+  previousFilter = SetUnhandledExceptionFilter(GuardFilter);
+  const int32_t result = RunChosenMode(ChooseMode(argumentText));
+  SetUnhandledExceptionFilter(previousFilter);
+  return result;
+}
+
+void SaverEntry() {
+  const char* argumentText = ArgumentText(GetCommandLineA(), NextCharOfCodePage);
+  const int32_t result = DispatchMode(GetModuleHandleA(nullptr), argumentText);
+  // The runtime's exit-time handlers are left out on purpose: the system
+  // reclaims what the process holds.
+  ExitProcess(static_cast<UINT>(result));
+}

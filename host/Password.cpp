@@ -1,0 +1,58 @@
+// The saver password on the Windows 95/98/Me family: the verifier library
+// and the system's screen-saver-running state.
+#include <cstdlib>
+
+#include "HostState.h"
+#include "SaverHost.h"
+
+namespace {
+// Whether this process has turned the running state on and not yet off.
+bool runningStateOn = false;
+bool exitHandlerRegistered = false;
+
+// The saver's fatal errors end the process through the runtime's exit,
+// which bypasses the host's own paths: give the running state back there.
+void TurnRunningStateOffAtExit() {
+  if (runningStateOn) SetSaverRunning(0);
+}
+}  // namespace
+
+void SetSaverRunning(uint32_t on) {
+  if (win9xFamily != 1) return;
+  UINT scratch = 0;
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, on, &scratch, 0);
+  runningStateOn = on != 0;
+  if (runningStateOn && !exitHandlerRegistered)
+    exitHandlerRegistered = std::atexit(TurnRunningStateOffAtExit) == 0;
+}
+
+void LoadPasswordVerifier() {
+  if (win9xFamily != 1) return;
+  HKEY key = nullptr;
+  if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS)
+    return;
+  // A value shorter than 4 bytes fills only the low bytes of a zero.
+  DWORD usePassword = 0;
+  DWORD size = sizeof usePassword;
+  if (RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(&usePassword), &size) == ERROR_SUCCESS &&
+      usePassword != 0) {
+    passwordLibrary = LoadLibraryA("PASSWORD.CPL");
+    verifyPasswordFn = LookUpExport<VerifyPasswordFn>(passwordLibrary, "VerifyScreenSavePwd");
+    if (verifyPasswordFn != nullptr)
+      SetSaverRunning(1);
+    else
+      UnloadPasswordVerifier();
+  }
+  RegCloseKey(key);
+}
+
+void UnloadPasswordVerifier() {
+  if (win9xFamily != 1 || passwordLibrary == nullptr) return;
+  FreeLibrary(passwordLibrary);
+  passwordLibrary = nullptr;
+  if (verifyPasswordFn != nullptr) {
+    verifyPasswordFn = nullptr;
+    SetSaverRunning(0);
+  }
+}

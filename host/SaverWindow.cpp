@@ -1,0 +1,138 @@
+// The saver window: its class, the full-screen and preview windows, the
+// message loop, and the class window procedure that sees every message
+// before the saver does.
+#include "DismissRules.h"
+#include "HostState.h"
+#include "SaverHooks.h"
+#include "SaverHost.h"
+
+namespace {
+constexpr char kClassName[] = "WindowsScreenSaverClass";
+constexpr char kFullScreenTitle[] = "Screen Saver";
+constexpr char kPreviewTitle[] = "Preview";
+// The class asks for icon 100, which the saver does not have: no class icon.
+constexpr WORD kClassIconId = 100;
+
+bool IsRefusedSystemCommand(WPARAM command) {
+  return command == SC_NEXTWINDOW || command == SC_PREVWINDOW || command == SC_SCREENSAVE;
+}
+
+void HideCursor() { SetCursor(nullptr); }
+
+void DetachInputContext(HWND window) {
+  imeLibrary = GetModuleHandleA("IMM32.DLL");
+  associateContextFn = LookUpExport<AssociateContextFn>(imeLibrary, "ImmAssociateContext");
+  if (associateContextFn != nullptr) previousImeContext = associateContextFn(window, nullptr);
+}
+
+void RestoreInputContext(HWND window) {
+  if (associateContextFn != nullptr && previousImeContext != nullptr)
+    associateContextFn(window, previousImeContext);
+}
+
+// Help and context-menu requests of a preview go to the control panel
+// window that holds it.
+LRESULT ForwardToParent(HWND window, UINT message, LPARAM lParam) {
+  HWND parent = GetParent(window);
+  if (parent != nullptr && IsWindow(parent))
+    PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+  return 1;
+}
+}  // namespace
+
+int32_t RunSaverWindow(HWND parent) {
+  WNDCLASSA windowClass{};
+  windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+  windowClass.lpfnWndProc = HostWindowProc;
+  windowClass.hInstance = appInstance;
+  windowClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(kClassIconId));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kClassName;
+
+  int width = 0;
+  int height = 0;
+  DWORD style = 0;
+  DWORD extendedStyle = 0;
+  const char* title = nullptr;
+  if (parent != nullptr) {
+    RECT parentClient{};
+    GetClientRect(parent, &parentClient);
+    width = parentClient.right;
+    height = parentClient.bottom;
+    isPreview = 1;
+    style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+    title = kPreviewTitle;
+  } else {
+    width = GetSystemMetrics(SM_CXSCREEN);
+    height = GetSystemMetrics(SM_CYSCREEN);
+    style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    extendedStyle = WS_EX_TOPMOST;
+    title = kFullScreenTitle;
+    HWND running = FindWindowA(kClassName, kFullScreenTitle);
+    if (running != nullptr && IsWindow(running)) {
+      SetForegroundWindow(running);
+      return 0;
+    }
+    LoadPasswordVerifier();
+  }
+
+  if (RegisterClassA(&windowClass) != 0)
+    saverWindow = CreateWindowExA(extendedStyle, kClassName, title, style, 0, 0, width, height,
+                                  parent, nullptr, appInstance, nullptr);
+
+  int32_t result = -1;
+  if (saverWindow != nullptr) {
+    if (parent == nullptr) SetForegroundWindow(saverWindow);
+    MSG message{};
+    BOOL got = 0;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (got == 0) result = static_cast<int32_t>(message.wParam);
+  }
+  UnloadPasswordVerifier();
+  return result;
+}
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      DetachInputContext(window);
+      GetCursorPos(&lastCursorPos);
+      if (isPreview == 0) HideCursor();
+      break;
+    case WM_DESTROY:
+      RestoreInputContext(window);
+      PostQuitMessage(0);
+      break;
+    case WM_SETTEXT:
+      return 0;
+    case WM_PAINT:
+      if (closing != 0) return DefWindowProcA(window, message, wParam, lParam);
+      if (isPreview == 0) HideCursor();
+      break;
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+      if (isPreview != 0) return ForwardToParent(window, message, lParam);
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (closing != 0) return DefWindowProcA(window, message, wParam, lParam);
+      break;
+    case WM_SYSCOMMAND:
+      if (isPreview == 0 && IsRefusedSystemCommand(wParam)) return 0;
+      break;
+    case WM_TIMER:
+      if (closing != 0) return 0;
+      Sleep(0);
+      break;
+    default:
+      break;
+  }
+  return SaverWindowProc(window, message, wParam, lParam);
+}
