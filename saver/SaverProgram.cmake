@@ -1,0 +1,17 @@
+# The saver program life.scr: the host, the saver window procedure, the
+# dialogs, the settings store, the engine and the saver's resources.
+if(LIFE_WINDOWS)
+  add_executable(life_scr
+    ${CMAKE_CURRENT_LIST_DIR}/SaverWindowProc.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PrepareDialogClasses.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/life.rc)
+  target_link_libraries(life_scr PRIVATE host_entry host saver_dialogs saver_store engine
+                                         life_warnings)
+  # The icon file is found through the resource compiler's include path.
+  set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/life.rc APPEND PROPERTY
+               INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/assets)
+  life_gui_program(life_scr)
+  set_target_properties(life_scr PROPERTIES
+    OUTPUT_NAME life SUFFIX .scr
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endif()
