@@ -1,10 +1,29 @@
 #include "MemoryRegistry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
 
 namespace {
+
+// Key paths and value names ignore the case of ASCII letters, as the
+// registry's do.
+char Folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(const std::string& a, const char* b) {
+  size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i)
+    if (Folded(a[i]) != Folded(b[i])) return false;
+  return i == a.size() && b[i] == '\0';
+}
+
+struct NameOrder {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Folded(x) < Folded(y); });
+  }
+};
 
 struct MemoryKey {
   std::string keyClass;
@@ -13,8 +32,8 @@ struct MemoryKey {
 
 // Keys by their path. Nodes live until the store is reset, so a handle
 // stays valid while the key is open.
-std::map<std::string, std::unique_ptr<MemoryKey>>& Keys() {
-  static std::map<std::string, std::unique_ptr<MemoryKey>> keys;
+std::map<std::string, std::unique_ptr<MemoryKey>, NameOrder>& Keys() {
+  static std::map<std::string, std::unique_ptr<MemoryKey>, NameOrder> keys;
   return keys;
 }
 
@@ -23,7 +42,7 @@ MemoryKey* Node(RegistryKey key) { return reinterpret_cast<MemoryKey*>(key); }
 
 MemoryValue* FindValue(MemoryKey* key, const char* name) {
   for (MemoryValue& value : key->values)
-    if (value.name == name) return &value;
+    if (SameName(value.name, name)) return &value;
   return nullptr;
 }
 

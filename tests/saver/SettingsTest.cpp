@@ -179,6 +179,14 @@ TEST_P(SettingsTest, MissingValuesKeepTheLoadingSidesDefaultsAndEmptyTheTexts) {
   EXPECT_TRUE(RecordedWrites().empty());
 }
 
+TEST_P(SettingsTest, ValueNamesIgnoreCaseAsTheRegistrysDo) {
+  StoreDword("DELAY", 321);
+  StoreDword("InitPop", 42);
+  LoadSettings();
+  EXPECT_EQ(saverSettings.delay, 321u);
+  EXPECT_EQ(saverSettings.initpop, 42u);
+}
+
 TEST_P(SettingsTest, FontOf49CharactersIsReadWholeAnd50LeaveItEmpty) {
   const std::string longest(49, 'f');
   StoreString("font", longest);
