@@ -16,7 +16,19 @@ uint32_t FaceColor(int frame, int row) {
 bool WriteTestFaceSheet(const std::string& path) {
   const int width = kFrames * kFrameSize;
   const int height = kRows * kFrameSize;
-  const int rowBytes = width * 3;  // a multiple of 4: no padding
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      pixels[static_cast<size_t>(y * width + x)] = FaceColor(x / kFrameSize, y / kFrameSize);
+  return WriteBmp(path, width, height, pixels);
+}
+
+namespace {
+int RowBytes(int width) { return (width * 3 + 3) / 4 * 4; }
+}  // namespace
+
+bool WriteBmp(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {
+  const int rowBytes = RowBytes(width);
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};
   file.bfType = 0x4D42;
@@ -29,12 +41,11 @@ bool WriteTestFaceSheet(const std::string& path) {
   info.biBitCount = 24;
   info.biCompression = BI_RGB;
 
-  std::vector<char> pixels(static_cast<size_t>(rowBytes) * static_cast<size_t>(height));
+  std::vector<char> bytes(static_cast<size_t>(rowBytes) * static_cast<size_t>(height));
   for (int y = 0; y < height; ++y) {
-    const int row = y / kFrameSize;
-    char* line = pixels.data() + static_cast<size_t>(height - 1 - y) * static_cast<size_t>(rowBytes);
+    char* line = bytes.data() + static_cast<size_t>(height - 1 - y) * static_cast<size_t>(rowBytes);
     for (int x = 0; x < width; ++x) {
-      const uint32_t color = FaceColor(x / kFrameSize, row);
+      const uint32_t color = pixels[static_cast<size_t>(y * width + x)];
       line[x * 3 + 0] = static_cast<char>(color & 0xFF);
       line[x * 3 + 1] = static_cast<char>((color >> 8) & 0xFF);
       line[x * 3 + 2] = static_cast<char>((color >> 16) & 0xFF);
@@ -43,8 +54,36 @@ bool WriteTestFaceSheet(const std::string& path) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return out.good();
+}
+
+bool ReadBmp(const std::string& path, int* width, int* height, std::vector<uint32_t>* pixels) {
+  std::ifstream in(path, std::ios::binary);
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  in.read(reinterpret_cast<char*>(&file), sizeof file);
+  in.read(reinterpret_cast<char*>(&info), sizeof info);
+  if (!in || file.bfType != 0x4D42 || info.biBitCount != 24 || info.biCompression != BI_RGB ||
+      info.biWidth <= 0 || info.biHeight == 0)
+    return false;
+  const bool bottomUp = info.biHeight > 0;
+  *width = info.biWidth;
+  *height = bottomUp ? info.biHeight : -info.biHeight;
+  const int rowBytes = RowBytes(*width);
+  std::vector<unsigned char> bytes(static_cast<size_t>(rowBytes) * static_cast<size_t>(*height));
+  in.seekg(file.bfOffBits);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!in) return false;
+  pixels->assign(static_cast<size_t>(*width) * static_cast<size_t>(*height), 0);
+  for (int y = 0; y < *height; ++y) {
+    const int stored = bottomUp ? *height - 1 - y : y;
+    const unsigned char* line = bytes.data() + static_cast<size_t>(stored) * static_cast<size_t>(rowBytes);
+    for (int x = 0; x < *width; ++x)
+      (*pixels)[static_cast<size_t>(y * *width + x)] =
+          (uint32_t{line[x * 3 + 2]} << 16) | (uint32_t{line[x * 3 + 1]} << 8) | line[x * 3];
+  }
+  return true;
 }
 
 namespace {
@@ -165,12 +204,12 @@ void WriteSettings(const TestSettings& s) {
   WriteDword(kSettingsKey, "initpop", s.initpop);
   WriteDword(kSettingsKey, "displayColor", s.displayColor);
   WriteString(kSettingsKey, "font", "MS Sans Serif");
-  WriteDword(kSettingsKey, "numFrames", kFrames);
-  WriteDword(kSettingsKey, "numRows", kRows);
+  WriteDword(kSettingsKey, "numFrames", s.numFrames);
+  WriteDword(kSettingsKey, "numRows", s.numRows);
   WriteDword(kSettingsKey, "frameWidth", s.frameWidth);
   WriteDword(kSettingsKey, "frameHeight", s.frameHeight);
-  WriteDword(kSettingsKey, "bornEnd", 5);
-  WriteDword(kSettingsKey, "dieStart", 12);
+  WriteDword(kSettingsKey, "bornEnd", s.bornEnd);
+  WriteDword(kSettingsKey, "dieStart", s.dieStart);
   WriteString(kSettingsKey, "loadImage", s.loadImage);
 }
 

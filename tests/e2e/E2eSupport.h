@@ -76,6 +76,10 @@ struct TestSettings {
   DWORD displayColor = 0x00C0C0C0;
   DWORD frameWidth = 16;
   DWORD frameHeight = 16;
+  DWORD numFrames = kFrames;
+  DWORD numRows = kRows;
+  DWORD bornEnd = 5;
+  DWORD dieStart = 12;
   std::string loadImage = "lifeface.bmp";
 };
 void WriteSettings(const TestSettings& settings);
@@ -104,6 +108,11 @@ void PressKey(WORD virtualKey);
 void ClickLeft();
 // Puts the cursor at (x, y) and has the window measure it at once.
 void MoveCursorAndNotify(HWND window, int x, int y);
+
+// A 24-bit BMP file as 0x00RRGGBB pixels, row by row from the top; false
+// when the file is not one.
+bool ReadBmp(const std::string& path, int* width, int* height, std::vector<uint32_t>* pixels);
+bool WriteBmp(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels);
 
 // A screen area read back from the display, 0x00RRGGBB, row by row.
 std::vector<uint32_t> ReadScreen(int x, int y, int width, int height);
