@@ -3,6 +3,9 @@ SHELL := /bin/bash
 PRESETS := native win64 win32
 SESSION := tools/wine-session.sh
 
+# The configured build files are kept, not removed as intermediates.
+.SECONDARY:
+
 .PHONY: all deps build test test-native test-sanitize test-win64 run bench dist fuzz clean
 
 all: build

@@ -30,7 +30,11 @@ class ComposeTest : public ::testing::Test {
     sheetPath_ = (std::filesystem::path(folder_) / "faces.bmp").string();
     WriteTestSheet(sheetPath_, 16, 16, 25, 6);
   }
-  void TearDown() override { SetFatalHook(nullptr); }
+  void TearDown() override {
+    SetFatalHook(nullptr);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
 
   // Sets the map up as the saver does for a client area of width x height.
   void Setup(CellMap& map, uint32_t width, uint32_t height, uint32_t seed = 321,
@@ -283,6 +287,7 @@ TEST(DisplayNameTest, NameIsCutAtTheFirstDotAndRaised) {
     EXPECT_STREQ(map.faceName(), c.shown);
   }
   std::filesystem::current_path(cwd);
+  std::filesystem::remove_all(folder);
   SetFatalHook(nullptr);
 }
 

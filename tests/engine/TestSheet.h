@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -64,9 +65,12 @@ inline WindowHandle TestWindow() {
 #endif
 }
 
-// A scratch folder for sheet files, made fresh.
+// A scratch folder for sheet files, of this test alone: test cases may run
+// in parallel processes.
 inline std::string ScratchFolder(const std::string& name) {
-  const auto folder = std::filesystem::temp_directory_path() / ("life-tests-" + name);
+  std::random_device random;
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("life-tests-" + name + "-" + std::to_string(random()));
   std::filesystem::create_directories(folder);
   return folder.string();
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,9 @@ class CatalogueTest : public testing::Test {
 
   // Reads `content` as the catalogue into the fixture's table.
   unsigned Read(const std::string& content) {
-    catalogueFile = testing::TempDir() + "catalogue_test.nfo";
+    // A name of this process's own: test cases may run in parallel.
+    catalogueFile = testing::TempDir() + "catalogue_test_" +
+                    std::to_string(std::random_device()()) + ".nfo";
     FILE* file = std::fopen(catalogueFile.c_str(), "wb");
     EXPECT_NE(file, nullptr);
     std::fwrite(content.data(), 1, content.size(), file);
