@@ -1,12 +1,11 @@
 # Life: the two commands for users are `make run` and `make test`.
 SHELL := /bin/bash
 PRESETS := native win64 win32
-SESSION := tools/wine-session.sh
 
 # The configured build files are kept, not removed as intermediates.
 .SECONDARY:
 
-.PHONY: all deps build test test-native test-sanitize test-win64 run bench dist fuzz clean
+.PHONY: all deps build test run bench dist fuzz clean
 
 all: build
 
@@ -33,7 +32,8 @@ bench: deps build-native build-win64
 dist: deps build-win64 build-win32
 	@tools/make-dist.sh
 
-fuzz: deps ; @tools/fuzz.sh
+fuzz: deps
+	@tools/fuzz.sh
 
 clean:
 	rm -rf build out dist
