@@ -145,9 +145,9 @@ TEST_F(Preview, HelpRequestIsAnsweredAndDoesNotEndIt) {
   help.hItemHandle = child;
   help.MousePos = {150, 120};
   EXPECT_EQ(Send(child, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), 1u);
-  // The request is posted on to the parent with its own handle. (Wine
-  // refuses to post a message that carries a pointer to another process,
-  // so whether it arrives depends on the platform.)
+  // The request is posted on to the parent with its own handle. WM_HELP
+  // carries a pointer, and Wine refuses to post such a system message,
+  // so whether it arrives depends on the platform.
   e2e::PumpWaitFor([] { return !parentMessages.empty(); }, 1000);
   for (const Received& received : parentMessages) {
     EXPECT_EQ(received.message, static_cast<UINT>(WM_HELP));
