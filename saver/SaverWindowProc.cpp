@@ -49,13 +49,7 @@ void CreateWorld(HWND window) {
   cellMap.bActivityBar = saverSettings.bActivityBar;
   cellMap.initpop = saverSettings.initpop;
   cellMap.seed = saverSettings.seed;
-  cellMap.numFrames = face.numFrames;
-  cellMap.frameWidth = face.frameWidth;
-  cellMap.frameHeight = face.frameHeight;
-  cellMap.liveEnd = setup.liveEnd;
-  cellMap.bornEnd = setup.bornEnd;
-  cellMap.liveSpan = setup.liveSpan;
-  cellMap.numRows = setup.numRows;
+  ApplyFaceSetup(cellMap, face, setup);
   cellMap.SetFaceName(face.loadImage);
   cellMap.font = CreateActivityFont(saverSettings.font);
   cellMap.Create(window, cols, rows);
