@@ -113,7 +113,11 @@ std::string FileName(const std::string& path) {
 }  // namespace
 
 ScenarioFolder::ScenarioFolder(const std::string& name) {
-  path_ = TempFolder() + "life-e2e-" + name + "-" + std::to_string(GetCurrentProcessId());
+  // A folder of its own each time: a program of an earlier scenario may
+  // still hold its files for a moment after it ended.
+  static int made = 0;
+  path_ = TempFolder() + "life-e2e-" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+          std::to_string(++made);
   RemoveFolder(path_);
   CreateDirectoryA(path_.c_str(), nullptr);
   AddFromBuild("life.scr");
