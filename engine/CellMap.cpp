@@ -188,25 +188,41 @@ void CellMap::SetMiniCell(uint32_t x, uint32_t y, bool alive) {
                  alive ? frameBrush_ : 0);
 }
 
+namespace {
+// Adds delta to the eight neighbours of the cell at `cell`, given the
+// offsets of the rows above and below and of the columns left and right.
+// Negative offsets are unsigned values that wrap back into the array.
+inline void AddAround(uint8_t* cell, size_t up, size_t down, size_t left, size_t right,
+                      uint8_t delta) {
+  const auto add = [&](size_t offset) {
+    cell[offset] = static_cast<uint8_t>(cell[offset] + delta);
+  };
+  add(up + left);
+  add(up);
+  add(up + right);
+  add(left);
+  add(right);
+  add(down + left);
+  add(down);
+  add(down + right);
+}
+}  // namespace
+
+size_t CellMap::UpOffset(uint32_t y) const {
+  return y == 0 ? cellCount_ - cols_ : size_t{0} - cols_;
+}
+
+size_t CellMap::DownOffset(uint32_t y) const {
+  return y == rows_ - 1 ? size_t{0} - (cellCount_ - cols_) : cols_;
+}
+
 void CellMap::AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta) {
-  // Per-cell offsets resolve the wrap-around; unsigned arithmetic wraps
-  // back into the array for the negative ones.
+  // Per-cell offsets resolve the wrap-around. On a one-row or one-column
+  // grid some offsets are 0 and the cell counts itself: the eight updates
+  // still stay inside the array.
   const size_t left = x == 0 ? cols_ - 1 : size_t{0} - 1;
   const size_t right = x == cols_ - 1 ? size_t{0} - (cols_ - 1) : 1;
-  const size_t up = y == 0 ? cellCount_ - cols_ : size_t{0} - cols_;
-  const size_t down = y == rows_ - 1 ? size_t{0} - (cellCount_ - cols_) : cols_;
-  uint8_t* c = cells_.get();
-  const auto add = [&](size_t at) { c[at] = static_cast<uint8_t>(c[at] + delta); };
-  // On a one-row or one-column grid some offsets are 0 and the cell counts
-  // itself: the eight updates still stay inside the array.
-  add(i + up + left);
-  add(i + up);
-  add(i + up + right);
-  add(i + left);
-  add(i + right);
-  add(i + down + left);
-  add(i + down);
-  add(i + down + right);
+  AddAround(cells_.get() + i, UpOffset(y), DownOffset(y), left, right, delta);
 }
 
 uint32_t CellMap::RowLimit() const { return std::clamp(numRows, 1u, kMaxFaceIndex); }
@@ -277,13 +293,22 @@ void CellMap::DrawMarkedCells(uint32_t y, const uint64_t* bits) {
 }
 
 void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
+  // Fields are read into locals once: every byte written through the cell
+  // array could otherwise alias them and force reloads.
   const size_t rowStart = size_t{y} * cols_;
-  const uint8_t* prev = prevCells_.get() + rowStart;
-  uint16_t* faces = faceState_.get() + rowStart;
+  uint8_t* const cells = cells_.get() + rowStart;
+  const uint8_t* const prev = prevCells_.get() + rowStart;
+  uint16_t* const faces = faceState_.get() + rowStart;
+  const uint64_t* const marksOfRow = livelyBits_.get();
+  const uint32_t lastCol = cols_ - 1;
+  const size_t up = UpOffset(y), down = DownOffset(y);
+  const uint32_t firstIdle = bornEnd + 1;
   const FastModulo faceRowOf(RowLimit());
   const FastModulo idleFrameOf(liveSpan);
-  for (uint32_t word = 0; word < BitWords(); ++word)
-    for (uint64_t marks = livelyBits_[word]; marks != 0; marks &= marks - 1) {
+  const bool drawing = drawing_;
+  int32_t populationChange = 0;
+  for (uint32_t word = 0, words = BitWords(); word < words; ++word)
+    for (uint64_t marks = marksOfRow[word]; marks != 0; marks &= marks - 1) {
       const uint32_t x = word * 64 + static_cast<uint32_t>(__builtin_ctzll(marks));
       const uint32_t b = prev[x];
       const uint32_t row = faces[x] & 0xFFu;
@@ -295,23 +320,27 @@ void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
       const uint32_t born = (b & 1u) ^ 1u;
       const uint32_t survives = static_cast<uint32_t>(b == 5) | static_cast<uint32_t>(b == 7);
       const uint32_t dies = (born | survives) ^ 1u;
-      const uint32_t idles = survives & static_cast<uint32_t>(frame > bornEnd);
+      const uint32_t idles = survives & static_cast<uint32_t>(frame >= firstIdle);
       const uint32_t draw = DrawRandomIf((born | idles) != 0);
 
       // A survivor adds 0: the neighbour update needs no branch either.
-      cells_[rowStart + x] ^= static_cast<uint8_t>(born | dies);
-      AddToNeighbours(rowStart + x, x, y, static_cast<uint8_t>((born << 1) | (dies * 0xFEu)));
-      population_ += static_cast<int32_t>(born) - static_cast<int32_t>(dies);
+      cells[x] ^= static_cast<uint8_t>(born | dies);
+      const size_t left = x == 0 ? lastCol : size_t{0} - 1;
+      const size_t right = x == lastCol ? size_t{0} - lastCol : 1;
+      AddAround(cells + x, up, down, left, right,
+                static_cast<uint8_t>((born << 1) | (dies * 0xFEu)));
+      populationChange += static_cast<int32_t>(born) - static_cast<int32_t>(dies);
 
       uint32_t newRow = born ? faceRowOf(draw) : row;
-      uint32_t newFrame = born ? 1 : idles ? bornEnd + 1 + idleFrameOf(draw) : frame + 1;
+      uint32_t newFrame = born ? 1 : idles ? firstIdle + idleFrameOf(draw) : frame + 1;
       if (newFrame >= frameLimit) newRow = newFrame = 0;
       faces[x] = static_cast<uint16_t>(newRow | (newFrame << 8));
-      if (drawing_) {
+      if (drawing) {
         if ((born | dies) != 0) SetMiniCell(x, y, born != 0);
         DrawCell(x, y, newRow, newFrame);
       }
     }
+  population_ += populationChange;
 }
 
 void CellMap::NextGeneration() {

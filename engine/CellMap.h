@@ -102,6 +102,9 @@ class CellMap {
   void StepDeadCells(uint32_t y, uint32_t frameLimit);
   void DrawMarkedCells(uint32_t y, const uint64_t* bits);
   void StepLivelyCells(uint32_t y, uint32_t frameLimit);
+  // Offsets from a cell in row y to the cell above and below it.
+  size_t UpOffset(uint32_t y) const;
+  size_t DownOffset(uint32_t y) const;
   // Birth (+2) or death (-2) seen by the eight toroidal neighbours of (x, y).
   void AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta);
 
