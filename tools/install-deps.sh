@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 binutils-mingw-w64
   wine wine64 xvfb xdotool x11-utils imagemagick
-  libpng-dev libgif-dev libstb-dev fonts-dejavu-core zip
+  libpng-dev libgif-dev libstb-dev fonts-dejavu-core zip file
 )
 
 missing=()
