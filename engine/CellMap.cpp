@@ -331,8 +331,12 @@ void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
                 static_cast<uint8_t>((born << 1) | (dies * 0xFEu)));
       populationChange += static_cast<int32_t>(born) - static_cast<int32_t>(dies);
 
-      uint32_t newRow = born ? faceRowOf(draw) : row;
-      uint32_t newFrame = born ? 1 : idles ? firstIdle + idleFrameOf(draw) : frame + 1;
+      // New face: a newborn takes a random row at frame 1; a survivor past
+      // its birth a random idle frame; any other steps one frame on.
+      const uint32_t bornMask = 0u - born, idleMask = 0u - idles;
+      uint32_t newRow = (faceRowOf(draw) & bornMask) | (row & ~bornMask);
+      const uint32_t stepped = ((firstIdle + idleFrameOf(draw)) & idleMask) | ((frame + 1) & ~idleMask);
+      uint32_t newFrame = (1u & bornMask) | (stepped & ~bornMask);
       if (newFrame >= frameLimit) newRow = newFrame = 0;
       faces[x] = static_cast<uint16_t>(newRow | (newFrame << 8));
       if (drawing) {
