@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -53,7 +52,8 @@ inline void StepDeadBlock(const uint8_t* prev, uint16_t* faces, uint32_t frameLi
                           uint32_t& lively, uint32_t& animating) {
 #ifdef __SSE2__
   const __m128i zero = _mm_setzero_si128();
-  const __m128i b = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(prev)), zero);
+  const __m128i b =
+      _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(prev)), zero);
   const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(faces));
   const __m128i one = _mm_set1_epi16(1);
   const __m128i isLively = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(b, one), one),
@@ -63,7 +63,8 @@ inline void StepDeadBlock(const uint8_t* prev, uint16_t* faces, uint32_t frameLi
   const __m128i inRow = _mm_cmplt_epi16(nextFrame, _mm_set1_epi16(static_cast<short>(frameLimit)));
   const __m128i runsOn = _mm_andnot_si128(isBlank, inRow);
   const __m128i animated = _mm_and_si128(_mm_add_epi16(s, _mm_set1_epi16(0x100)), runsOn);
-  const __m128i result = _mm_or_si128(_mm_and_si128(isLively, s), _mm_andnot_si128(isLively, animated));
+  const __m128i result =
+      _mm_or_si128(_mm_and_si128(isLively, s), _mm_andnot_si128(isLively, animated));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(faces), result);
   lively = static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(isLively, zero)));
   const __m128i isAnimating = _mm_andnot_si128(_mm_or_si128(isLively, isBlank), _mm_set1_epi16(-1));
@@ -335,7 +336,8 @@ void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
       // its birth a random idle frame; any other steps one frame on.
       const uint32_t bornMask = 0u - born, idleMask = 0u - idles;
       uint32_t newRow = (faceRowOf(draw) & bornMask) | (row & ~bornMask);
-      const uint32_t stepped = ((firstIdle + idleFrameOf(draw)) & idleMask) | ((frame + 1) & ~idleMask);
+      const uint32_t stepped =
+          ((firstIdle + idleFrameOf(draw)) & idleMask) | ((frame + 1) & ~idleMask);
       uint32_t newFrame = (1u & bornMask) | (stepped & ~bornMask);
       if (newFrame >= frameLimit) newRow = newFrame = 0;
       faces[x] = static_cast<uint16_t>(newRow | (newFrame << 8));
