@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
+
 namespace {
 // The assets folder as a Windows path (Wine shows the Linux root as Z:).
 std::string AssetPath(const std::string& name) {
@@ -18,18 +20,6 @@ std::string AssetPath(const std::string& name) {
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
-}
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  unsigned char buffer[65536];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + got);
-  std::fclose(file);
-  return bytes;
 }
 
 uint32_t ReadU32(const std::vector<uint8_t>& b, size_t at) {
