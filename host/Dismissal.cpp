@@ -10,30 +10,35 @@ void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 void HideCursor() { SetCursor(nullptr); }
 
 bool CursorMovedFarEnough() {
+  POINT& last = Host().lastCursorPos;
   POINT now{};
   GetCursorPos(&now);
-  if (!MovedFarEnough(lastCursorPos.x, lastCursorPos.y, now.x, now.y)) return false;
-  lastCursorPos = now;
+  if (!MovedFarEnough(last.x, last.y, now.x, now.y)) return false;
+  last = now;
   return true;
 }
 }  // namespace
 
 LRESULT DefSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (isPreview != 0 || closing != 0) return DefWindowProcA(window, message, wParam, lParam);
+  HostState& host = Host();
+  if (host.isPreview != 0 || host.closing != 0)
+    return DefWindowProcA(window, message, wParam, lParam);
 
   if (message == WM_CLOSE) {
-    if (win9xFamily == 1 && CheckCanClose(window) == 0) {
-      GetCursorPos(&lastCursorPos);
+    if (host.win9xFamily == 1 && CheckCanClose(window) == 0) {
+      GetCursorPos(&host.lastCursorPos);
       return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
   }
   if (message == WM_APP) {
-    if (win9xFamily == 1)
-      return verifyPasswordFn != nullptr ? static_cast<LRESULT>(verifyPasswordFn(window)) : 1;
+    if (host.win9xFamily == 1)
+      return host.verifyPasswordFn != nullptr
+                 ? static_cast<LRESULT>(host.verifyPasswordFn(window))
+                 : 1;
     return DefWindowProcA(window, message, wParam, lParam);
   }
-  if (checkingPassword != 0) return DefWindowProcA(window, message, wParam, lParam);
+  if (host.checkingPassword != 0) return DefWindowProcA(window, message, wParam, lParam);
 
   switch (message) {
     case WM_SHOWWINDOW:
@@ -64,21 +69,22 @@ LRESULT DefSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 uint32_t CheckCanClose(HWND window) {
-  if (checkingPassword != 0) return 0;
-  if (verifyPasswordFn == nullptr) {
-    closing = 1;
+  HostState& host = Host();
+  if (host.checkingPassword != 0) return 0;
+  if (host.verifyPasswordFn == nullptr) {
+    host.closing = 1;
     return 1;
   }
-  if (WithinPasswordHoldOff(GetTickCount(), lastPasswordAsk)) return 0;
+  if (WithinPasswordHoldOff(GetTickCount(), host.lastPasswordAsk)) return 0;
 
-  checkingPassword = 1;
+  host.checkingPassword = 1;
   // Ticks queued before the question would only delay it.
   MSG dropped{};
   PeekMessageA(&dropped, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
   PeekMessageA(&dropped, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
-  closing = static_cast<uint32_t>(SendMessageA(window, WM_APP, 0, 0));
-  checkingPassword = 0;
-  if (closing == 0) HideCursor();
-  lastPasswordAsk = GetTickCount();
-  return closing;
+  host.closing = static_cast<uint32_t>(SendMessageA(window, WM_APP, 0, 0));
+  host.checkingPassword = 0;
+  if (host.closing == 0) HideCursor();
+  host.lastPasswordAsk = GetTickCount();
+  return host.closing;
 }

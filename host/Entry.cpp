@@ -37,7 +37,7 @@ int32_t RunChosenMode(const ModeChoice& choice) {
     case RunMode::kPreview:
       return RunPreview(choice.rest);
     case RunMode::kChangePassword:
-      if (win9xFamily == 0) return -1;
+      if (Host().win9xFamily == 0) return -1;
       return ChangePassword(choice.rest);
     case RunMode::kUnknown:
       break;
@@ -47,8 +47,8 @@ int32_t RunChosenMode(const ModeChoice& choice) {
 }  // namespace
 
 int32_t DispatchMode(HINSTANCE instance, const char* argumentText) {
-  appInstance = instance;
-  win9xFamily = IsWin9xFamily();
+  Host().appInstance = instance;
+  Host().win9xFamily = IsWin9xFamily();
   previousFilter = SetUnhandledExceptionFilter(GuardFilter);
   const int32_t result = RunChosenMode(ChooseMode(argumentText));
   SetUnhandledExceptionFilter(previousFilter);

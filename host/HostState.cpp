@@ -1,20 +1,11 @@
 #include "HostState.h"
 
-#include "DismissRules.h"
+#include "SaverContract.h"
 
-HINSTANCE appInstance = nullptr;
-uint32_t win9xFamily = 0;
+namespace {
+HostState hostState;
+}  // namespace
 
-HWND saverWindow = nullptr;
-uint32_t isPreview = 0;
-uint32_t closing = 0;
-uint32_t checkingPassword = 0;
-POINT lastCursorPos = {0, 0};
-uint32_t lastPasswordAsk = kNeverAsked;
+HostState& Host() { return hostState; }
 
-HMODULE passwordLibrary = nullptr;
-VerifyPasswordFn verifyPasswordFn = nullptr;
-
-HMODULE imeLibrary = nullptr;
-AssociateContextFn associateContextFn = nullptr;
-ImeContext previousImeContext = nullptr;
+HINSTANCE AppInstance() { return hostState.appInstance; }

@@ -4,12 +4,9 @@
 
 #include "CommandLine.h"
 #include "HostState.h"
-#include "SaverHooks.h"
 #include "SaverHost.h"
 
 namespace {
-constexpr WORD kOptionsDialogId = 2003;
-
 using ChangePasswordFn = DWORD(WINAPI*)(LPCSTR provider, HWND owner, DWORD reserved1,
                                         DWORD reserved2);
 
@@ -25,9 +22,9 @@ int32_t RunPreview(const char* text) {
 }
 
 int32_t ShowConfigDialog(HWND owner) {
-  PrepareDialogClasses(appInstance);
-  return static_cast<int32_t>(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(kOptionsDialogId),
-                                              owner, OptionsDialogProc, 0));
+  PrepareDialogClasses(AppInstance());
+  return static_cast<int32_t>(DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_OPTIONS), owner,
+                                              OptionsDialogProc, 0));
 }
 
 int32_t ChangePassword(const char* text) {

@@ -18,7 +18,7 @@ void TurnRunningStateOffAtExit() {
 }  // namespace
 
 void SetSaverRunning(uint32_t on) {
-  if (win9xFamily != 1) return;
+  if (Host().win9xFamily != 1) return;
   UINT scratch = 0;
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, on, &scratch, 0);
   runningStateOn = on != 0;
@@ -27,7 +27,8 @@ void SetSaverRunning(uint32_t on) {
 }
 
 void LoadPasswordVerifier() {
-  if (win9xFamily != 1) return;
+  HostState& host = Host();
+  if (host.win9xFamily != 1) return;
   HKEY key = nullptr;
   if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS)
     return;
@@ -37,9 +38,10 @@ void LoadPasswordVerifier() {
   if (RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr,
                        reinterpret_cast<BYTE*>(&usePassword), &size) == ERROR_SUCCESS &&
       usePassword != 0) {
-    passwordLibrary = LoadLibraryA("PASSWORD.CPL");
-    verifyPasswordFn = LookUpExport<VerifyPasswordFn>(passwordLibrary, "VerifyScreenSavePwd");
-    if (verifyPasswordFn != nullptr)
+    host.passwordLibrary = LoadLibraryA("PASSWORD.CPL");
+    host.verifyPasswordFn =
+        LookUpExport<VerifyPasswordFn>(host.passwordLibrary, "VerifyScreenSavePwd");
+    if (host.verifyPasswordFn != nullptr)
       SetSaverRunning(1);
     else
       UnloadPasswordVerifier();
@@ -48,11 +50,12 @@ void LoadPasswordVerifier() {
 }
 
 void UnloadPasswordVerifier() {
-  if (win9xFamily != 1 || passwordLibrary == nullptr) return;
-  FreeLibrary(passwordLibrary);
-  passwordLibrary = nullptr;
-  if (verifyPasswordFn != nullptr) {
-    verifyPasswordFn = nullptr;
+  HostState& host = Host();
+  if (host.win9xFamily != 1 || host.passwordLibrary == nullptr) return;
+  FreeLibrary(host.passwordLibrary);
+  host.passwordLibrary = nullptr;
+  if (host.verifyPasswordFn != nullptr) {
+    host.verifyPasswordFn = nullptr;
     SetSaverRunning(0);
   }
 }

@@ -1,10 +1,12 @@
 #pragma once
 // The screen-saver host: process entry, run modes, the saver window,
 // dismissal on input and the saver password. It runs the saver through
-// the hooks of SaverHooks.h and knows nothing else of it.
+// the hooks of SaverContract.h and knows nothing else of it.
 #include <windows.h>
 
 #include <cstdint>
+
+#include "SaverContract.h"
 
 // The entry proper: splits the command line, runs one mode and ends the
 // process with the mode's result as exit code. Never returns.
@@ -17,7 +19,7 @@ int32_t DispatchMode(HINSTANCE instance, const char* argumentText);
 // "p" and "l": a preview inside the window whose decimal handle is text.
 int32_t RunPreview(const char* text);
 
-// The configuration dialog (resource 2003); owner may be null.
+// The configuration dialog (IDD_OPTIONS); owner may be null.
 int32_t ShowConfigDialog(HWND owner);
 
 // "a": lets the user change the saver password; always 0.
@@ -31,10 +33,6 @@ int32_t RunSaverWindow(HWND parent);
 
 // The class window procedure of "WindowsScreenSaverClass".
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Default handling for the saver's window procedure: input closes the
-// full-screen saver, a close asks for the password where one is in use.
-LRESULT DefSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Nonzero when the saver may close now (asks for the password if needed).
 uint32_t CheckCanClose(HWND window);

@@ -1,9 +1,7 @@
 // The saver window: its class, the full-screen and preview windows, the
 // message loop, and the class window procedure that sees every message
 // before the saver does.
-#include "DismissRules.h"
 #include "HostState.h"
-#include "SaverHooks.h"
 #include "SaverHost.h"
 
 namespace {
@@ -20,14 +18,18 @@ bool IsRefusedSystemCommand(WPARAM command) {
 void HideCursor() { SetCursor(nullptr); }
 
 void DetachInputContext(HWND window) {
-  imeLibrary = GetModuleHandleA("IMM32.DLL");
-  associateContextFn = LookUpExport<AssociateContextFn>(imeLibrary, "ImmAssociateContext");
-  if (associateContextFn != nullptr) previousImeContext = associateContextFn(window, nullptr);
+  HostState& host = Host();
+  host.imeLibrary = GetModuleHandleA("IMM32.DLL");
+  host.associateContextFn =
+      LookUpExport<AssociateContextFn>(host.imeLibrary, "ImmAssociateContext");
+  if (host.associateContextFn != nullptr)
+    host.previousImeContext = host.associateContextFn(window, nullptr);
 }
 
 void RestoreInputContext(HWND window) {
-  if (associateContextFn != nullptr && previousImeContext != nullptr)
-    associateContextFn(window, previousImeContext);
+  const HostState& host = Host();
+  if (host.associateContextFn != nullptr && host.previousImeContext != nullptr)
+    host.associateContextFn(window, host.previousImeContext);
 }
 
 // Help and context-menu requests of a preview go to the control panel
@@ -41,11 +43,12 @@ LRESULT ForwardToParent(HWND window, UINT message, LPARAM lParam) {
 }  // namespace
 
 int32_t RunSaverWindow(HWND parent) {
+  HostState& host = Host();
   WNDCLASSA windowClass{};
   windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
   windowClass.lpfnWndProc = HostWindowProc;
-  windowClass.hInstance = appInstance;
-  windowClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(kClassIconId));
+  windowClass.hInstance = host.appInstance;
+  windowClass.hIcon = LoadIconA(host.appInstance, MAKEINTRESOURCEA(kClassIconId));
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = kClassName;
 
@@ -59,7 +62,7 @@ int32_t RunSaverWindow(HWND parent) {
     GetClientRect(parent, &parentClient);
     width = parentClient.right;
     height = parentClient.bottom;
-    isPreview = 1;
+    host.isPreview = 1;
     style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
     title = kPreviewTitle;
   } else {
@@ -77,12 +80,12 @@ int32_t RunSaverWindow(HWND parent) {
   }
 
   if (RegisterClassA(&windowClass) != 0)
-    saverWindow = CreateWindowExA(extendedStyle, kClassName, title, style, 0, 0, width, height,
-                                  parent, nullptr, appInstance, nullptr);
+    host.saverWindow = CreateWindowExA(extendedStyle, kClassName, title, style, 0, 0, width,
+                                       height, parent, nullptr, host.appInstance, nullptr);
 
   int32_t result = -1;
-  if (saverWindow != nullptr) {
-    if (parent == nullptr) SetForegroundWindow(saverWindow);
+  if (host.saverWindow != nullptr) {
+    if (parent == nullptr) SetForegroundWindow(host.saverWindow);
     MSG message{};
     BOOL got = 0;
     while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
@@ -96,11 +99,12 @@ int32_t RunSaverWindow(HWND parent) {
 }
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  HostState& host = Host();
   switch (message) {
     case WM_CREATE:
       DetachInputContext(window);
-      GetCursorPos(&lastCursorPos);
-      if (isPreview == 0) HideCursor();
+      GetCursorPos(&host.lastCursorPos);
+      if (host.isPreview == 0) HideCursor();
       break;
     case WM_DESTROY:
       RestoreInputContext(window);
@@ -109,12 +113,12 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SETTEXT:
       return 0;
     case WM_PAINT:
-      if (closing != 0) return DefWindowProcA(window, message, wParam, lParam);
-      if (isPreview == 0) HideCursor();
+      if (host.closing != 0) return DefWindowProcA(window, message, wParam, lParam);
+      if (host.isPreview == 0) HideCursor();
       break;
     case WM_HELP:
     case WM_CONTEXTMENU:
-      if (isPreview != 0) return ForwardToParent(window, message, lParam);
+      if (host.isPreview != 0) return ForwardToParent(window, message, lParam);
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -122,13 +126,13 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      if (closing != 0) return DefWindowProcA(window, message, wParam, lParam);
+      if (host.closing != 0) return DefWindowProcA(window, message, wParam, lParam);
       break;
     case WM_SYSCOMMAND:
-      if (isPreview == 0 && IsRefusedSystemCommand(wParam)) return 0;
+      if (host.isPreview == 0 && IsRefusedSystemCommand(wParam)) return 0;
       break;
     case WM_TIMER:
-      if (closing != 0) return 0;
+      if (host.closing != 0) return 0;
       Sleep(0);
       break;
     default:

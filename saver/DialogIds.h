@@ -1,7 +1,9 @@
 #pragma once
 // Identifiers of the saver's dialogs and their controls, shared by the
-// resource script and the code.
-#define IDD_OPTIONS 2003
+// resource script and the code. The configuration dialog's own, IDD_OPTIONS,
+// is part of the contract with the host.
+#include "SaverContract.h"
+
 #define IDD_ABOUT 107
 #define IDI_LIFE 102
 

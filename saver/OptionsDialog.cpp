@@ -6,10 +6,9 @@
 
 #include "DialogIds.h"
 #include "FaceCatalogue.h"
-#include "HostState.h"
 #include "OptionsLogic.h"
+#include "SaverContract.h"
 #include "SaverDialogs.h"
-#include "SaverHooks.h"
 #include "Settings.h"
 
 namespace {
@@ -66,8 +65,8 @@ BOOL InitOptions(HWND dialog) {
   AttachUpDown(dialog, IDC_INITPOP, kInitpopRange.lower, kInitpopRange.upper,
                saverSettings.initpop);
 
-  SetClassLongPtrA(dialog, GCLP_HICON,
-                   reinterpret_cast<LONG_PTR>(LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_LIFE))));
+  SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(
+                                           AppInstance(), MAKEINTRESOURCEA(IDI_LIFE))));
   return TRUE;  // the dialog manager focuses the first control
 }
 
@@ -97,7 +96,7 @@ void SaveAndClose(HWND dialog) {
 void AttachUpDown(HWND dialog, int editId, uint32_t lower, uint32_t upper, uint32_t position) {
   CreateUpDownControl(WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_SETBUDDYINT | UDS_ALIGNRIGHT |
                           UDS_NOTHOUSANDS,
-                      20, 10, 50, 50, dialog, editId, appInstance, GetDlgItem(dialog, editId),
+                      20, 10, 50, 50, dialog, editId, AppInstance(), GetDlgItem(dialog, editId),
                       static_cast<int>(upper), static_cast<int>(lower),
                       static_cast<int>(position));
   // The control would move such a position into its range; the edit shows
@@ -129,7 +128,7 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       ChooseDisplayColor(dialog, saverSettings.displayColor);
       return TRUE;
     case IDC_ABOUT:
-      DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), dialog, AboutDialogProc, 0);
+      DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_ABOUT), dialog, AboutDialogProc, 0);
       return TRUE;
     default:
       return FALSE;

@@ -1,7 +1,7 @@
 #pragma once
 // The configuration dialog's helpers and the About box. The dialog
-// procedure itself, OptionsDialogProc, is one of the host's hooks
-// (SaverHooks.h).
+// procedure itself, OptionsDialogProc, is one of the hooks of the contract
+// with the host (SaverContract.h).
 #include <windows.h>
 
 #include <cstdint>

@@ -8,7 +8,6 @@
 #include "CellMap.h"
 #include "EngineSetup.h"
 #include "Fatal.h"
-#include "SaverHost.h"
 #include "Settings.h"
 
 namespace {

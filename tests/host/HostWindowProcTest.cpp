@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "HostState.h"
-#include "SaverHooks.h"
 #include "SaverHost.h"
 
 namespace {
@@ -45,7 +44,7 @@ class PreviewWindowProc : public ::testing::Test {
     saverClass.lpszClassName = "HostTestSaver";
     RegisterClassA(&saverClass);
 
-    isPreview = 1;
+    Host().isPreview = 1;
     saverMessages.clear();
     parentMessages.clear();
     parent_ = CreateWindowExA(0, "HostTestParent", "Parent", WS_POPUP, 0, 0, 200, 150, nullptr,
@@ -61,7 +60,7 @@ class PreviewWindowProc : public ::testing::Test {
     DispatchPending();
     MSG quit{};
     PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    isPreview = 0;
+    Host().isPreview = 0;
   }
 
   HWND parent_ = nullptr;
@@ -121,7 +120,7 @@ TEST_F(PreviewWindowProc, InputAndCloseRequestsOfAPreviewGoToTheDefaultHandling)
   DispatchPending();
   // No close request was posted: the window is still there.
   EXPECT_TRUE(IsWindow(child_));
-  EXPECT_EQ(closing, 0u);
+  EXPECT_EQ(Host().closing, 0u);
 }
 
 }  // namespace

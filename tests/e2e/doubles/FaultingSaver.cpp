@@ -2,8 +2,7 @@
 // procedure write through a null pointer. Everything else goes to the host.
 #include <windows.h>
 
-#include "SaverHooks.h"
-#include "SaverHost.h"
+#include "SaverContract.h"
 
 namespace {
 constexpr UINT kFaultRequest = WM_APP + 1;
