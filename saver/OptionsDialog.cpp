@@ -13,7 +13,9 @@
 
 namespace {
 
-// The catalogue, owned by the dialog from its opening to its closing.
+// Owned by the dialog from its opening to its closing: its own copy of the
+// settings, which the user's work changes and OK saves, and the catalogue.
+SaverSettings settings = kLoadTimeSettings;
 FaceInfo faceCatalogue[kMaxFaces];
 unsigned faceCount = 0;
 
@@ -36,13 +38,12 @@ void ShowFaces(HWND dialog) {
   if (faceCount != 0) {
     FillFaceList(dialog, IDC_FACES, faceCatalogue, faceCount);
   } else {
-    const char* name = saverSettings.face.loadImage != nullptr ? saverSettings.face.loadImage : "";
+    const char* name = settings.face.loadImage;
     SetDlgItemTextA(dialog, IDC_FACES, name);
     SendItem(dialog, IDC_FACES, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     EnableWindow(GetDlgItem(dialog, IDC_FACES), FALSE);
   }
-  const unsigned selected =
-      FaceSelectionIndex(faceCatalogue, faceCount, saverSettings.face.loadImage);
+  const unsigned selected = FaceSelectionIndex(faceCatalogue, faceCount, settings.face.loadImage);
   SendItem(dialog, IDC_FACES, CB_SETCURSEL, selected, 0);
 }
 
@@ -52,21 +53,21 @@ BOOL InitOptions(HWND dialog) {
   controls.dwICC = ICC_UPDOWN_CLASS;
   InitCommonControlsEx(&controls);
 
-  ApplyDialogDefaults(saverSettings);
-  LoadSettings();
+  SaverSettings defaults = kLoadTimeSettings;
+  ApplyDialogDefaults(defaults);
+  settings = LoadSettings(defaults);
   faceCount = ReadFaceCatalogue("life.nfo", faceCatalogue, kMaxFaces);
   ShowFaces(dialog);
 
-  CheckIfOn(dialog, IDC_ACTIVITY_BAR, saverSettings.bActivityBar);
-  CheckIfOn(dialog, IDC_MINI_DISPLAY, saverSettings.bMiniDisplay);
-  CheckIfOn(dialog, IDC_FRAME_SCREEN, saverSettings.bFrameScreen);
-  AttachUpDown(dialog, IDC_DELAY, kDelayRange.lower, kDelayRange.upper, saverSettings.delay);
-  AttachUpDown(dialog, IDC_SEED, kSeedRange.lower, kSeedRange.upper, saverSettings.seed);
-  AttachUpDown(dialog, IDC_INITPOP, kInitpopRange.lower, kInitpopRange.upper,
-               saverSettings.initpop);
+  CheckIfOn(dialog, IDC_ACTIVITY_BAR, settings.bActivityBar);
+  CheckIfOn(dialog, IDC_MINI_DISPLAY, settings.bMiniDisplay);
+  CheckIfOn(dialog, IDC_FRAME_SCREEN, settings.bFrameScreen);
+  AttachUpDown(dialog, IDC_DELAY, kDelayRange.lower, kDelayRange.upper, settings.delay);
+  AttachUpDown(dialog, IDC_SEED, kSeedRange.lower, kSeedRange.upper, settings.seed);
+  AttachUpDown(dialog, IDC_INITPOP, kInitpopRange.lower, kInitpopRange.upper, settings.initpop);
 
-  SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(
-                                           AppInstance(), MAKEINTRESOURCEA(IDI_LIFE))));
+  HICON icon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_LIFE));
+  SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
   return TRUE;  // the dialog manager focuses the first control
 }
 
@@ -87,7 +88,7 @@ void SaveAndClose(HWND dialog) {
   input.seed = GetDlgItemInt(dialog, IDC_SEED, nullptr, FALSE);
   input.initpop = GetDlgItemInt(dialog, IDC_INITPOP, nullptr, FALSE);
   input.selectedIndex = static_cast<int>(SendItem(dialog, IDC_FACES, CB_GETCURSEL, 0, 0));
-  SaveOptions(input, faceCatalogue, faceCount);
+  SaveOptions(settings, input, faceCatalogue, faceCount);
   CloseOptions(dialog);
 }
 
@@ -125,7 +126,7 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       CloseOptions(dialog);
       return TRUE;
     case IDC_COLOR:
-      ChooseDisplayColor(dialog, saverSettings.displayColor);
+      ChooseDisplayColor(dialog, settings.displayColor);
       return TRUE;
     case IDC_ABOUT:
       DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_ABOUT), dialog, AboutDialogProc, 0);

@@ -37,35 +37,23 @@ unsigned FaceSelectionIndex(const FaceInfo* table, unsigned count, const char* n
   return count;
 }
 
-bool TakeChosenFace(const FaceInfo* table, unsigned count, int index) {
+bool TakeChosenFace(SaverSettings& settings, const FaceInfo* table, unsigned count, int index) {
   if (count == 0) return false;
   const FaceInfo& chosen =
       table[index >= 0 && static_cast<unsigned>(index) < count ? static_cast<unsigned>(index) : 0];
-  if (!SetFaceName(chosen.loadImage)) return false;
-  FaceInfo& face = saverSettings.face;
-  face.frameWidth = chosen.frameWidth;
-  face.frameHeight = chosen.frameHeight;
-  face.numFrames = chosen.numFrames;
-  face.numRows = chosen.numRows;
-  face.bornEnd = chosen.bornEnd;
-  face.dieStart = chosen.dieStart;
-  return true;
+  return CopyFace(settings.face, chosen);
 }
 
-void SaveOptions(const OptionsInput& input, const FaceInfo* table, unsigned count) {
-  saverSettings.bActivityBar = input.activityBar ? 1 : 0;
-  saverSettings.bMiniDisplay = input.miniDisplay ? 1 : 0;
-  saverSettings.bFrameScreen = input.frameScreen ? 1 : 0;
-  saverSettings.delay = LimitDelay(input.delay);
-  saverSettings.seed = LimitSeed(input.seed);
-  saverSettings.initpop = LimitInitpop(input.initpop);
-
-  RegistryKey key = nullptr;
-  if (!Registry().openKey(kSettingsSubkey, &key)) return;
-  WriteSettingsValues(key);
-  TakeChosenFace(table, count, input.selectedIndex);
-  WriteFaceValues(key, saverSettings.face);
-  Registry().closeKey(key);
+void SaveOptions(SaverSettings& settings, const OptionsInput& input, const FaceInfo* table,
+                 unsigned count) {
+  settings.bActivityBar = input.activityBar ? 1 : 0;
+  settings.bMiniDisplay = input.miniDisplay ? 1 : 0;
+  settings.bFrameScreen = input.frameScreen ? 1 : 0;
+  settings.delay = LimitDelay(input.delay);
+  settings.seed = LimitSeed(input.seed);
+  settings.initpop = LimitInitpop(input.initpop);
+  TakeChosenFace(settings, table, count, input.selectedIndex);
+  SaveSettings(settings);
 }
 
 std::string FormatAboutText(unsigned major, unsigned minor) {

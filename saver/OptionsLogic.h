@@ -52,18 +52,18 @@ struct OptionsInput {
   int selectedIndex;  // of the faces list; negative: no selection
 };
 
-// OK: takes the input into the record (flags as 1 or 0, numbers limited);
-// then, only if the settings key exists, writes the general values, makes
-// the selected catalogue entry (entry 0 without a selection) the face set
-// when the catalogue has entries, and writes the face values. Saving never
-// creates the key.
-void SaveOptions(const OptionsInput& input, const FaceInfo* table, unsigned count);
+// OK: takes the input into the dialog's record `settings` (flags as 1 or 0,
+// numbers limited) and makes the selected catalogue entry (entry 0 without
+// a selection) its face set when the catalogue has entries; then saves the
+// record (SaveSettings), which never creates the key.
+void SaveOptions(SaverSettings& settings, const OptionsInput& input, const FaceInfo* table,
+                 unsigned count);
 
-// Makes entry `index` of the catalogue the current face set: its name
+// Makes entry `index` of the catalogue the face set of `settings`: its name
 // copied into the settings' own buffer, its six numbers copied. An index
 // out of the table counts as 0. False (face unchanged) with an empty
 // catalogue or a name that does not fit the settings' buffer.
-bool TakeChosenFace(const FaceInfo* table, unsigned count, int index);
+bool TakeChosenFace(SaverSettings& settings, const FaceInfo* table, unsigned count, int index);
 
 // The version the About box names.
 inline constexpr unsigned kEngineVersionMajor = 1;

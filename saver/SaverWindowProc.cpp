@@ -28,10 +28,10 @@ CellMap& TheCellMap() {
 }
 
 void CreateWorld(HWND window) {
-  LoadSettings();
+  const SaverSettings saverSettings = LoadSettings();
   GetClientRect(window, &clientRect);
 
-  const FaceInfo& face = saverSettings.face;
+  const FaceInfo face = FaceInfoOf(saverSettings.face);
   if (face.frameWidth == 0 || face.frameHeight == 0)
     FatalExit("Bad frame dimensions, " + std::string(face.loadImage), "Bad Frame");
   // A client area less than two frames wide or high gives a grid of no

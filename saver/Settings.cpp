@@ -2,17 +2,6 @@
 
 #include <cstring>
 
-SaverSettings saverSettings = kLoadTimeSettings;
-
-namespace {
-
-// The name read from the registry by ReadFaceValues.
-char loadedFaceName[kFaceNameSize] = "";
-// The name of the face set chosen in the configuration dialog.
-char chosenFaceName[kFaceNameSize] = "";
-
-}  // namespace
-
 void WriteDwordValue(RegistryKey key, const char* name, uint32_t value) {
   Registry().setValue(key, name, kRegDword, &value, sizeof value);
 }
@@ -50,68 +39,68 @@ void ReadStringValue(RegistryKey key, const char* name, char* buffer, uint32_t s
   buffer[length < size ? length : 0] = '\0';
 }
 
-void WriteSettingsValues(RegistryKey key) {
-  WriteDwordValue(key, "delay", saverSettings.delay);
-  WriteDwordValue(key, "bMiniDisplay", saverSettings.bMiniDisplay);
-  WriteDwordValue(key, "bActivityBar", saverSettings.bActivityBar);
-  WriteDwordValue(key, "bFrameScreen", saverSettings.bFrameScreen);
-  WriteDwordValue(key, "seed", saverSettings.seed);
-  WriteDwordValue(key, "initpop", saverSettings.initpop);
-  WriteDwordValue(key, "displayColor", saverSettings.displayColor);
-  WriteStringValue(key, "font", saverSettings.font);
+namespace {
+
+// The fifteen values of the settings key, each with the field of the record
+// that holds it, in the one order in which they are always written and
+// read: the general values, then the face values. Reading and writing both
+// walk this list; `settings` is the record, const for writing.
+template <typename Settings, typename Visit>
+void ForEachSettingsValue(Settings& settings, Visit visit) {
+  visit("delay", settings.delay);
+  visit("bMiniDisplay", settings.bMiniDisplay);
+  visit("bActivityBar", settings.bActivityBar);
+  visit("bFrameScreen", settings.bFrameScreen);
+  visit("seed", settings.seed);
+  visit("initpop", settings.initpop);
+  visit("displayColor", settings.displayColor);
+  visit("font", settings.font);
+  visit("numFrames", settings.face.numFrames);
+  visit("numRows", settings.face.numRows);
+  visit("frameWidth", settings.face.frameWidth);
+  visit("frameHeight", settings.face.frameHeight);
+  visit("bornEnd", settings.face.bornEnd);
+  visit("dieStart", settings.face.dieStart);
+  visit("loadImage", settings.face.loadImage);
 }
 
-void WriteFaceValues(RegistryKey key, const FaceInfo& face) {
-  WriteDwordValue(key, "numFrames", face.numFrames);
-  WriteDwordValue(key, "numRows", face.numRows);
-  WriteDwordValue(key, "frameWidth", face.frameWidth);
-  WriteDwordValue(key, "frameHeight", face.frameHeight);
-  WriteDwordValue(key, "bornEnd", face.bornEnd);
-  WriteDwordValue(key, "dieStart", face.dieStart);
-  WriteStringValue(key, "loadImage", face.loadImage);
-}
+struct ValueWriter {
+  RegistryKey key;
+  void operator()(const char* name, uint32_t value) const { WriteDwordValue(key, name, value); }
+  void operator()(const char* name, const char* text) const {
+    WriteStringValue(key, name, text);
+  }
+};
 
-void ReadSettingsValues(RegistryKey key) {
-  ReadDwordValue(key, "delay", saverSettings.delay);
-  ReadDwordValue(key, "bMiniDisplay", saverSettings.bMiniDisplay);
-  ReadDwordValue(key, "bActivityBar", saverSettings.bActivityBar);
-  ReadDwordValue(key, "bFrameScreen", saverSettings.bFrameScreen);
-  ReadDwordValue(key, "seed", saverSettings.seed);
-  ReadDwordValue(key, "initpop", saverSettings.initpop);
-  ReadDwordValue(key, "displayColor", saverSettings.displayColor);
-  ReadStringValue(key, "font", saverSettings.font, kFontSize);
-}
+// Texts are read into the record's own buffers, limited by their sizes.
+struct ValueReader {
+  RegistryKey key;
+  void operator()(const char* name, uint32_t& field) const { ReadDwordValue(key, name, field); }
+  template <size_t size>
+  void operator()(const char* name, char (&buffer)[size]) const {
+    ReadStringValue(key, name, buffer, size);
+  }
+};
 
-void ReadFaceValues(RegistryKey key, FaceInfo& face) {
-  ReadDwordValue(key, "numFrames", face.numFrames);
-  ReadDwordValue(key, "numRows", face.numRows);
-  ReadDwordValue(key, "frameWidth", face.frameWidth);
-  ReadDwordValue(key, "frameHeight", face.frameHeight);
-  ReadDwordValue(key, "bornEnd", face.bornEnd);
-  ReadDwordValue(key, "dieStart", face.dieStart);
-  ReadStringValue(key, "loadImage", loadedFaceName, kFaceNameSize);
-  face.loadImage = loadedFaceName;
-}
+}  // namespace
 
-void LoadSettings() {
+SaverSettings LoadSettings(const SaverSettings& defaults) {
+  SaverSettings settings = defaults;
   RegistryKey key = nullptr;
   bool created = false;
-  if (!Registry().createKey(kSettingsSubkey, kSettingsKeyClass, &key, &created)) return;
-  if (created) {
-    WriteSettingsValues(key);
-    WriteFaceValues(key, saverSettings.face);
-  } else {
-    ReadSettingsValues(key);
-    ReadFaceValues(key, saverSettings.face);
-  }
+  if (!Registry().createKey(kSettingsSubkey, kSettingsKeyClass, &key, &created)) return settings;
+  if (created)
+    ForEachSettingsValue(settings, ValueWriter{key});
+  else
+    ForEachSettingsValue(settings, ValueReader{key});
   Registry().closeKey(key);
+  return settings;
 }
 
-bool SetFaceName(const char* name) {
-  if (name == nullptr) return false;
-  const size_t length = strnlen(name, kFaceNameSize);
-  if (length >= kFaceNameSize) return false;
-  if (name != chosenFaceName) std::memmove(chosenFaceName, name, length + 1);
-  saverSettings.face.loadImage = chosenFaceName;
+bool SaveSettings(const SaverSettings& settings) {
+  RegistryKey key = nullptr;
+  if (!Registry().openKey(kSettingsSubkey, &key)) return false;
+  ForEachSettingsValue(settings, ValueWriter{key});
+  Registry().closeKey(key);
   return true;
 }

@@ -12,16 +12,28 @@
 
 namespace {
 
+// Each limit applies only above its bound: values in the middle of the
+// range, just inside and at the bound stay; just outside and far beyond
+// become the bound.
 TEST(OptionsLimits, NumbersAreLimitedFromAboveOnly) {
-  EXPECT_EQ(LimitDelay(5000), 1000u);
-  EXPECT_EQ(LimitDelay(1000), 1000u);
-  EXPECT_EQ(LimitDelay(999), 999u);
-  EXPECT_EQ(LimitDelay(0), 0u);
-  EXPECT_EQ(LimitDelay(0xFFFFFFFF), 1000u);
-  EXPECT_EQ(LimitSeed(12000), 9999u);
-  EXPECT_EQ(LimitSeed(9998), 9998u);
-  EXPECT_EQ(LimitInitpop(0), 0u);
-  EXPECT_EQ(LimitInitpop(10000), 9999u);
+  struct Case {
+    const char* name;
+    uint32_t (*limit)(uint32_t typed);
+    uint32_t typed;
+    uint32_t saved;
+  };
+  const Case kCases[] = {
+      {"delay", LimitDelay, 0, 0},           {"delay", LimitDelay, 500, 500},
+      {"delay", LimitDelay, 999, 999},       {"delay", LimitDelay, 1000, 1000},
+      {"delay", LimitDelay, 1001, 1000},     {"delay", LimitDelay, 5000, 1000},
+      {"delay", LimitDelay, 0xFFFFFFFF, 1000},
+      {"seed", LimitSeed, 5000, 5000},       {"seed", LimitSeed, 9998, 9998},
+      {"seed", LimitSeed, 9999, 9999},       {"seed", LimitSeed, 10000, 9999},
+      {"seed", LimitSeed, 12000, 9999},
+      {"initpop", LimitInitpop, 0, 0},       {"initpop", LimitInitpop, 5000, 5000},
+      {"initpop", LimitInitpop, 9998, 9998}, {"initpop", LimitInitpop, 9999, 9999},
+      {"initpop", LimitInitpop, 10000, 9999}};
+  for (const Case& c : kCases) EXPECT_EQ(c.limit(c.typed), c.saved) << c.name << " " << c.typed;
 }
 
 TEST(OptionsLimits, ValuesOutsideTheUpDownRangesAreRecognised) {
@@ -93,14 +105,15 @@ class SaveOptionsTest : public testing::Test {
   void SetUp() override {
     ResetMemoryRegistry();
     StartRecording(MemoryRegistrySeam());
-    saverSettings = kLoadTimeSettings;
-    ApplyDialogDefaults(saverSettings);
+    ApplyDialogDefaults(settings_);
   }
   void TearDown() override {
     StopRecording();
     ResetMemoryRegistry();
-    saverSettings = kLoadTimeSettings;
   }
+  // Loads the settings over the dialog defaults, as the dialog does on
+  // opening; a new key is created.
+  void Open() { settings_ = LoadSettings(settings_); }
   static uint32_t Dword(const char* name) {
     uint32_t value = 0xDEADBEEF;
     EXPECT_TRUE(StoredDword(name, &value)) << name;
@@ -112,13 +125,14 @@ class SaveOptionsTest : public testing::Test {
     return text;
   }
 
+  SaverSettings settings_ = kLoadTimeSettings;  // the dialog's own copy
   OptionsInput input_{true, false, true, 5000, 12000, 0, 1};
 };
 
 TEST_F(SaveOptionsTest, TakesLimitedInputAndTheChosenFaceAndWritesAllValues) {
-  LoadSettings();  // creates the key, as the dialog does on opening
+  Open();
   const size_t writesAtOpening = RecordedWrites().size();
-  SaveOptions(input_, kCatalogue, 4);
+  SaveOptions(settings_, input_, kCatalogue, 4);
 
   ASSERT_EQ(RecordedWrites().size(), writesAtOpening + 15);
   EXPECT_EQ(RecordedWrites()[writesAtOpening].name, "delay");
@@ -139,14 +153,33 @@ TEST_F(SaveOptionsTest, TakesLimitedInputAndTheChosenFaceAndWritesAllValues) {
   EXPECT_EQ(Dword("bornEnd"), 2u);
   EXPECT_EQ(Dword("dieStart"), 7u);
   // The record holds its own copy of the name, not the catalogue's.
-  EXPECT_NE(saverSettings.face.loadImage, kCatalogue[1].loadImage);
-  EXPECT_STREQ(saverSettings.face.loadImage, "Tiny.bmp");
+  EXPECT_NE(settings_.face.loadImage, kCatalogue[1].loadImage);
+  EXPECT_STREQ(settings_.face.loadImage, "Tiny.bmp");
+}
+
+// Each number is limited by its own bound, only above it.
+TEST_F(SaveOptionsTest, EachNumberIsLimitedOnlyAboveItsOwnBound) {
+  Open();
+  const struct {
+    uint32_t typed[3];  // delay, seed, initpop
+    uint32_t saved[3];
+  } kCases[] = {{{500, 5000, 5000}, {500, 5000, 5000}},
+                {{1001, 10000, 10000}, {1000, 9999, 9999}}};
+  for (const auto& c : kCases) {
+    input_.delay = c.typed[0];
+    input_.seed = c.typed[1];
+    input_.initpop = c.typed[2];
+    SaveOptions(settings_, input_, kCatalogue, 4);
+    EXPECT_EQ(Dword("delay"), c.saved[0]);
+    EXPECT_EQ(Dword("seed"), c.saved[1]);
+    EXPECT_EQ(Dword("initpop"), c.saved[2]);
+  }
 }
 
 TEST_F(SaveOptionsTest, NoSelectionStoresTheFirstEntry) {
-  LoadSettings();
+  Open();
   input_.selectedIndex = -1;
-  SaveOptions(input_, kCatalogue, 4);
+  SaveOptions(settings_, input_, kCatalogue, 4);
   EXPECT_EQ(Text("loadImage"), "lifeface.bmp");
   EXPECT_EQ(Dword("numFrames"), 25u);
 }
@@ -154,33 +187,35 @@ TEST_F(SaveOptionsTest, NoSelectionStoresTheFirstEntry) {
 TEST_F(SaveOptionsTest, EmptyCatalogueKeepsTheFaceSet) {
   StoreString("loadImage", "mine.bmp");
   StoreDword("numFrames", 33);
-  LoadSettings();
-  SaveOptions(input_, kCatalogue, 0);
+  Open();
+  SaveOptions(settings_, input_, kCatalogue, 0);
   EXPECT_EQ(Text("loadImage"), "mine.bmp");
   EXPECT_EQ(Dword("numFrames"), 33u);
   EXPECT_EQ(Dword("delay"), 1000u);
 }
 
 TEST_F(SaveOptionsTest, MissingKeyIsNeverCreatedAndNothingIsWritten) {
-  SaveOptions(input_, kCatalogue, 4);
+  SaveOptions(settings_, input_, kCatalogue, 4);
   EXPECT_TRUE(RecordedWrites().empty());
   EXPECT_FALSE(SettingsKeyExists());
-  EXPECT_EQ(saverSettings.delay, 1000u);  // the record took the input all the same
-  EXPECT_STREQ(saverSettings.face.loadImage, "lifeface.bmp");
+  // The dialog's copy took the input and the chosen face all the same; it
+  // goes when the dialog closes.
+  EXPECT_EQ(settings_.delay, 1000u);
+  EXPECT_STREQ(settings_.face.loadImage, "Tiny.bmp");
 }
 
 TEST_F(SaveOptionsTest, OverlongCatalogueNameNeverOverrunsTheSettingsBuffer) {
-  LoadSettings();
+  Open();
   const std::string longName(400, 'w');
   const FaceInfo table[] = {{longName.c_str(), 1, 2, 3, 4, 5, 6}};
   input_.selectedIndex = 0;
-  SaveOptions(input_, table, 1);
+  SaveOptions(settings_, input_, table, 1);
   EXPECT_EQ(Text("loadImage"), "lifeface.bmp");  // refused whole, face unchanged
   EXPECT_EQ(Dword("frameWidth"), 16u);
 
   const std::string longest(kFaceNameSize - 1, 'v');
   const FaceInfo fits[] = {{longest.c_str(), 1, 2, 3, 4, 5, 6}};
-  SaveOptions(input_, fits, 1);
+  SaveOptions(settings_, input_, fits, 1);
   EXPECT_EQ(Text("loadImage"), longest);
   EXPECT_EQ(Dword("frameWidth"), 1u);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "MemoryRegistry.h"
+#include "OptionsLogic.h"
 #include "RegistryProbe.h"
 #include "Settings.h"
 
@@ -31,26 +32,21 @@ class SettingsTest : public testing::TestWithParam<Backend> {
  protected:
   void SetUp() override {
     GetParam().clear();
-    saverSettings = kLoadTimeSettings;
     StartRecording(GetParam().seam());
   }
   void TearDown() override {
     StopRecording();
     GetParam().clear();
-    saverSettings = kLoadTimeSettings;
   }
 
   // Makes an existing key with nothing in it but an unrelated value.
   static void MakeEmptyKey() { StoreDword("unrelated", 7); }
 
-  static void PutDialogDefaults() {
-    saverSettings.delay = 100;
-    saverSettings.bMiniDisplay = 0;
-    saverSettings.bActivityBar = 0;
-    saverSettings.bFrameScreen = 0;
-    saverSettings.seed = 0;
-    saverSettings.initpop = 0;
-    saverSettings.displayColor = 0x0000FF00;
+  // The defaults the configuration dialog loads its settings over.
+  static SaverSettings DialogDefaults() {
+    SaverSettings defaults = kLoadTimeSettings;
+    ApplyDialogDefaults(defaults);
+    return defaults;
   }
 
   static uint32_t Dword(const char* name) {
@@ -63,8 +59,24 @@ class SettingsTest : public testing::TestWithParam<Backend> {
     EXPECT_TRUE(StoredString(name, &text)) << name;
     return text;
   }
-  static void ExpectRecordUnchanged() {
-    EXPECT_EQ(0, std::memcmp(&saverSettings, &kLoadTimeSettings, sizeof saverSettings));
+  // Field by field: the padding between the fields is not part of the record.
+  static void ExpectLoadTimeSettings(const SaverSettings& settings) {
+    const SaverSettings& expected = kLoadTimeSettings;
+    EXPECT_EQ(settings.delay, expected.delay);
+    EXPECT_EQ(settings.initpop, expected.initpop);
+    EXPECT_EQ(settings.bMiniDisplay, expected.bMiniDisplay);
+    EXPECT_EQ(settings.bActivityBar, expected.bActivityBar);
+    EXPECT_EQ(settings.bFrameScreen, expected.bFrameScreen);
+    EXPECT_EQ(0, std::memcmp(settings.face.loadImage, expected.face.loadImage, kFaceNameSize));
+    EXPECT_EQ(settings.face.frameWidth, expected.face.frameWidth);
+    EXPECT_EQ(settings.face.frameHeight, expected.face.frameHeight);
+    EXPECT_EQ(settings.face.numFrames, expected.face.numFrames);
+    EXPECT_EQ(settings.face.numRows, expected.face.numRows);
+    EXPECT_EQ(settings.face.bornEnd, expected.face.bornEnd);
+    EXPECT_EQ(settings.face.dieStart, expected.face.dieStart);
+    EXPECT_EQ(settings.displayColor, expected.displayColor);
+    EXPECT_EQ(0, std::memcmp(settings.font, expected.font, kFontSize));
+    EXPECT_EQ(settings.seed, expected.seed);
   }
 };
 
@@ -74,7 +86,7 @@ const char* const kValueOrder[] = {
     "frameWidth", "frameHeight", "bornEnd",      "dieStart",     "loadImage"};
 
 TEST_P(SettingsTest, NewKeyIsFilledFromLoadTimeDefaultsInOrder) {
-  LoadSettings();
+  const SaverSettings settings = LoadSettings();
 
   const auto& writes = RecordedWrites();
   ASSERT_EQ(writes.size(), 15u);
@@ -102,12 +114,11 @@ TEST_P(SettingsTest, NewKeyIsFilledFromLoadTimeDefaultsInOrder) {
   EXPECT_EQ(Dword("bornEnd"), 5u);
   EXPECT_EQ(Dword("dieStart"), 12u);
   EXPECT_EQ(Text("loadImage"), "lifeface.bmp");
-  ExpectRecordUnchanged();
+  ExpectLoadTimeSettings(settings);
 }
 
 TEST_P(SettingsTest, NewKeyReceivesTheDefaultsTheCallerPutInPlace) {
-  PutDialogDefaults();
-  LoadSettings();
+  LoadSettings(DialogDefaults());
 
   EXPECT_EQ(RecordedWrites().size(), 15u);
   EXPECT_EQ(Dword("delay"), 100u);
@@ -140,7 +151,7 @@ TEST_P(SettingsTest, ExistingKeyIsReadWholeWithoutWritingToIt) {
   StoreString("loadImage", "Robots.BMP");
   const size_t writesBefore = RecordedWrites().size();
 
-  LoadSettings();
+  const SaverSettings saverSettings = LoadSettings();
 
   EXPECT_EQ(RecordedWrites().size(), writesBefore);
   EXPECT_EQ(saverSettings.delay, 40u);
@@ -160,9 +171,23 @@ TEST_P(SettingsTest, ExistingKeyIsReadWholeWithoutWritingToIt) {
   EXPECT_STREQ(saverSettings.face.loadImage, "Robots.BMP");
 }
 
+// Each display flag stored as 0 loads as off over the saver's all-bits-set
+// default, and only that flag: the others, stored as 1, stay on.
+TEST_P(SettingsTest, DisplayFlagStoredAsZeroLoadsAsOff) {
+  const char* const kFlags[] = {"bMiniDisplay", "bActivityBar", "bFrameScreen"};
+  for (const char* off : kFlags) {
+    for (const char* flag : kFlags) StoreDword(flag, flag == off ? 0 : 1);
+    const SaverSettings settings = LoadSettings();
+    const uint32_t loaded[] = {settings.bMiniDisplay, settings.bActivityBar,
+                               settings.bFrameScreen};
+    for (size_t i = 0; i < 3; ++i)
+      EXPECT_EQ(loaded[i], kFlags[i] == off ? 0u : 1u) << kFlags[i] << " with " << off << " 0";
+  }
+}
+
 TEST_P(SettingsTest, MissingValuesKeepTheLoadingSidesDefaultsAndEmptyTheTexts) {
   MakeEmptyKey();
-  LoadSettings();
+  SaverSettings saverSettings = LoadSettings();
   EXPECT_EQ(saverSettings.delay, 150u);
   EXPECT_EQ(saverSettings.bMiniDisplay, 0xFFFFFFFFu);
   EXPECT_EQ(saverSettings.displayColor, 0x00C0C0C0u);
@@ -171,9 +196,7 @@ TEST_P(SettingsTest, MissingValuesKeepTheLoadingSidesDefaultsAndEmptyTheTexts) {
   ASSERT_NE(saverSettings.face.loadImage, nullptr);
   EXPECT_STREQ(saverSettings.face.loadImage, "");
 
-  saverSettings = kLoadTimeSettings;
-  PutDialogDefaults();
-  LoadSettings();
+  saverSettings = LoadSettings(DialogDefaults());
   EXPECT_EQ(saverSettings.delay, 100u);
   EXPECT_EQ(saverSettings.displayColor, 0x0000FF00u);
   EXPECT_TRUE(RecordedWrites().empty());
@@ -182,7 +205,7 @@ TEST_P(SettingsTest, MissingValuesKeepTheLoadingSidesDefaultsAndEmptyTheTexts) {
 TEST_P(SettingsTest, ValueNamesIgnoreCaseAsTheRegistrysDo) {
   StoreDword("DELAY", 321);
   StoreDword("InitPop", 42);
-  LoadSettings();
+  const SaverSettings saverSettings = LoadSettings();
   EXPECT_EQ(saverSettings.delay, 321u);
   EXPECT_EQ(saverSettings.initpop, 42u);
 }
@@ -190,40 +213,40 @@ TEST_P(SettingsTest, ValueNamesIgnoreCaseAsTheRegistrysDo) {
 TEST_P(SettingsTest, FontOf49CharactersIsReadWholeAnd50LeaveItEmpty) {
   const std::string longest(49, 'f');
   StoreString("font", longest);
-  LoadSettings();
+  SaverSettings saverSettings = LoadSettings();
   EXPECT_EQ(std::string(saverSettings.font), longest);
 
   StoreString("font", longest + "g");
-  LoadSettings();
+  saverSettings = LoadSettings();
   EXPECT_STREQ(saverSettings.font, "");
 }
 
 TEST_P(SettingsTest, LoadImageOf254CharactersIsReadWholeAnd255LeaveItEmpty) {
   const std::string longest(250, 'n');
   StoreString("loadImage", longest + ".bmp");
-  LoadSettings();
+  SaverSettings saverSettings = LoadSettings();
   EXPECT_EQ(std::string(saverSettings.face.loadImage), longest + ".bmp");
 
   StoreString("loadImage", longest + "x.bmp");
-  LoadSettings();
+  saverSettings = LoadSettings();
   EXPECT_STREQ(saverSettings.face.loadImage, "");
 }
 
 TEST_P(SettingsTest, TextStoredWithoutItsZeroByteIsTerminatedInsideTheBuffer) {
   StoreRaw("font", kRegSz, "Arial", 5);
   StoreRaw("loadImage", kRegSz, "faces.bmp", 9);
-  LoadSettings();
+  SaverSettings saverSettings = LoadSettings();
   EXPECT_STREQ(saverSettings.font, "Arial");
   EXPECT_STREQ(saverSettings.face.loadImage, "faces.bmp");
 
   // 49 characters without a zero byte still fit; 50 do not.
   const std::string fits(49, 'a');
   StoreRaw("font", kRegSz, fits.data(), 49);
-  LoadSettings();
+  saverSettings = LoadSettings();
   EXPECT_EQ(std::string(saverSettings.font), fits);
   const std::string full(50, 'b');
   StoreRaw("font", kRegSz, full.data(), 50);
-  LoadSettings();
+  saverSettings = LoadSettings();
   EXPECT_STREQ(saverSettings.font, "");
 }
 
@@ -238,7 +261,7 @@ TEST_P(SettingsTest, ValuesOfAnotherTypeOrSizeLeaveTheirFieldsUnchanged) {
   StoreRaw("numFrames", kRegDword, twoBytes, sizeof twoBytes);
   StoreDword("font", 0x41414141);          // a number where a text belongs
   StoreRaw("loadImage", kRegBinary, "x.bmp", 6);
-  LoadSettings();
+  const SaverSettings saverSettings = LoadSettings();
 
   EXPECT_EQ(saverSettings.delay, 150u);
   EXPECT_EQ(saverSettings.seed, 0u);
@@ -251,20 +274,20 @@ TEST_P(SettingsTest, ValuesOfAnotherTypeOrSizeLeaveTheirFieldsUnchanged) {
 
 TEST_P(SettingsTest, KeyThatCannotBeOpenedChangesNothing) {
   RefuseKeys(true);
-  LoadSettings();
+  const SaverSettings settings = LoadSettings();
+  EXPECT_FALSE(SaveSettings(settings));
   RefuseKeys(false);
   EXPECT_TRUE(RecordedWrites().empty());
   EXPECT_FALSE(SettingsKeyExists());
-  ExpectRecordUnchanged();
+  ExpectLoadTimeSettings(settings);
 }
 
-TEST_P(SettingsTest, FaceNameWithoutTextIsNotWritten) {
+TEST_P(SettingsTest, TextThatIsNotThereIsNotWritten) {
   MakeEmptyKey();
   RegistryKey key = nullptr;
   ASSERT_TRUE(Registry().openKey(kSettingsSubkey, &key));
-  FaceInfo face = kDefaultFace;
-  face.loadImage = nullptr;
-  WriteFaceValues(key, face);
+  WriteStringValue(key, "loadImage", nullptr);
+  WriteDwordValue(key, "dieStart", 12);
   Registry().closeKey(key);
   std::string name;
   EXPECT_FALSE(StoredString("loadImage", &name));
@@ -287,7 +310,6 @@ INSTANTIATE_TEST_SUITE_P(Real, SettingsTest,
 TEST(SettingsKey, IsCreatedWithItsClass) {
   ResetMemoryRegistry();
   SetRegistrySeam(&MemoryRegistrySeam());
-  saverSettings = kLoadTimeSettings;
   LoadSettings();
   SetRegistrySeam(nullptr);
   EXPECT_EQ(MemoryKeyClass(kSettingsSubkey), "Screen Saver");
@@ -295,26 +317,25 @@ TEST(SettingsKey, IsCreatedWithItsClass) {
 }
 
 TEST(SetFaceName, CopiesIntoTheSettingsOwnBufferWithinItsSize) {
-  saverSettings = kLoadTimeSettings;
+  SaverSettings saverSettings = kLoadTimeSettings;
   char source[300];
   std::memset(source, 'q', sizeof source);
   source[254] = '\0';
-  ASSERT_TRUE(SetFaceName(source));
-  EXPECT_NE(saverSettings.face.loadImage, source);
+  ASSERT_TRUE(SetFaceName(saverSettings.face, source));
   source[0] = 'z';  // the settings keep their own copy
   EXPECT_EQ(std::string(saverSettings.face.loadImage), std::string(254, 'q'));
 
-  const char* before = saverSettings.face.loadImage;
   source[254] = 'q';
   source[299] = '\0';
-  EXPECT_FALSE(SetFaceName(source));
-  EXPECT_EQ(saverSettings.face.loadImage, before);
+  EXPECT_FALSE(SetFaceName(saverSettings.face, source));
   EXPECT_EQ(std::string(saverSettings.face.loadImage), std::string(254, 'q'));
-  EXPECT_FALSE(SetFaceName(nullptr));
+  EXPECT_FALSE(SetFaceName(saverSettings.face, nullptr));
 
-  ASSERT_TRUE(SetFaceName(saverSettings.face.loadImage));  // its own buffer again
+  // Its own buffer again, whole or from within.
+  ASSERT_TRUE(SetFaceName(saverSettings.face, saverSettings.face.loadImage));
   EXPECT_EQ(std::string(saverSettings.face.loadImage), std::string(254, 'q'));
-  saverSettings = kLoadTimeSettings;
+  ASSERT_TRUE(SetFaceName(saverSettings.face, saverSettings.face.loadImage + 4));
+  EXPECT_EQ(std::string(saverSettings.face.loadImage), std::string(250, 'q'));
 }
 
 }  // namespace
