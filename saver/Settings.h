@@ -51,6 +51,7 @@ constexpr bool CopyFace(FaceSettings& face, const FaceInfo& from) {
   return true;
 }
 
+// The face set the saver carries itself, as the settings hold it.
 constexpr FaceSettings DefaultFaceSettings() {
   FaceSettings face{};
   CopyFace(face, kDefaultFace);
