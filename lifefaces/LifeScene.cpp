@@ -12,8 +12,12 @@ namespace {
 // Height of the band the activity line is drawn in: its 14-pixel character
 // cell at y 2, and room below.
 constexpr int kActivityBand = 20;
-// Changed cells of a row this close together go out as one rectangle.
-constexpr uint32_t kMergeGap = 2;
+// Changed cells of a row closer together than about 1 KiB of pixels go out
+// as one rectangle: sending a few unchanged tiles costs less than another
+// request.
+uint32_t MergeGap(uint32_t frameWidth, uint32_t frameHeight) {
+  return std::max(2u, 1024u / std::max(1u, frameWidth * frameHeight));
+}
 }  // namespace
 
 struct LifeScene::World {
@@ -21,6 +25,7 @@ struct LifeScene::World {
   SceneSettings settings;
   uint32_t frameWidth = 0;
   uint32_t frameHeight = 0;
+  uint32_t mergeGap = 2;
   bool composedOnce = false;
   // Face states of the previous picture: a cell whose state is unchanged
   // shows the same tile.
@@ -45,7 +50,7 @@ struct LifeScene::World {
       for (uint32_t x = 0; x < cols; ++x) {
         if (now[x] == shown[x]) continue;
         shown[x] = now[x];
-        if (inRun && x - runEnd <= kMergeGap) {
+        if (inRun && x - runEnd <= mergeGap) {
           runEnd = x + 1;
           continue;
         }
@@ -88,6 +93,7 @@ LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t hei
   map.Create(OffscreenWindow(), setup.cols, setup.rows);
   w.frameWidth = face.frameWidth;
   w.frameHeight = face.frameHeight;
+  w.mergeGap = MergeGap(face.frameWidth, face.frameHeight);
   w.shownStates.assign(map.faceStates(), map.faceStates() + map.cellCount());
 }
 

@@ -398,6 +398,7 @@ int main(int argc, char** argv) {
 
   s.image.Destroy();  // detaches the shared segment from both sides
   s.scene.reset();
+  XFreeGC(s.display, s.gc);
   if (s.ownWindow && !windowGone) XDestroyWindow(s.display, s.window);
   XCloseDisplay(s.display);
   return 0;
