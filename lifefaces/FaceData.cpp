@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "FaceCatalogue.h"
 
@@ -36,8 +37,12 @@ std::string FindFaceData(const std::string& programDir) {
       programDir + "/../../share/lifefaces",
       LIFEFACES_SOURCE_ASSETS,
   };
-  for (const std::string& dir : candidates)
-    if (HasCatalogue(dir)) return dir;
+  for (const std::string& dir : candidates) {
+    if (!HasCatalogue(dir)) continue;
+    std::error_code ignored;
+    const std::filesystem::path clean = std::filesystem::weakly_canonical(dir, ignored);
+    return clean.empty() ? dir : clean.string();
+  }
   return "";
 }
 
