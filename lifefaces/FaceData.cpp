@@ -46,10 +46,8 @@ std::string FindFaceData(const std::string& programDir) {
   return "";
 }
 
-FaceLookup LookUpFaceSet(const std::string& dataDir, const std::string& name,
-                         FaceChoice& choice) {
-  FILE* file = dataDir.empty() ? nullptr
-                               : std::fopen((dataDir + "/" + kCatalogue).c_str(), "r");
+FaceLookup LookUpFaceSet(const std::string& dataDir, const std::string& name, FaceChoice& choice) {
+  FILE* file = dataDir.empty() ? nullptr : std::fopen((dataDir + "/" + kCatalogue).c_str(), "r");
   if (file == nullptr) {
     if (name != kDefaultFace.loadImage && Stem(name) != Stem(kDefaultFace.loadImage))
       return FaceLookup::kNoCatalogue;

@@ -21,5 +21,4 @@ enum class FaceLookup { kFound, kNotListed, kNoCatalogue };
 // Looks `name` up in the catalogue of `dataDir`: the listed file name
 // exactly, or its name before the first '.' in any case ("tinyface",
 // "Tinyface"). Without a catalogue only the default face set is known.
-FaceLookup LookUpFaceSet(const std::string& dataDir, const std::string& name,
-                         FaceChoice& choice);
+FaceLookup LookUpFaceSet(const std::string& dataDir, const std::string& name, FaceChoice& choice);

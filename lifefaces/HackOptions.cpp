@@ -30,8 +30,7 @@ bool ParseWindowId(const std::string& text, unsigned long& id) {
   const std::string digits = hex ? text.substr(2) : text;
   if (digits.empty() || digits.size() > (hex ? 8u : 10u)) return false;
   for (const char c : digits)
-    if (hex ? !std::isxdigit(static_cast<unsigned char>(c)) : (c < '0' || c > '9'))
-      return false;
+    if (hex ? !std::isxdigit(static_cast<unsigned char>(c)) : (c < '0' || c > '9')) return false;
   const unsigned long long v = std::strtoull(digits.c_str(), nullptr, hex ? 16 : 10);
   if (v == 0 || v > 0xFFFFFFFFull) return false;  // X ids are 29-bit, never 0
   id = static_cast<unsigned long>(v);
@@ -50,14 +49,12 @@ bool ParseColor(const std::string& text, uint32_t& color) {
 }
 }  // namespace
 
-bool ParseHackOptions(const std::vector<std::string>& args, HackOptions& o,
-                      std::string& error) {
+bool ParseHackOptions(const std::vector<std::string>& args, HackOptions& o, std::string& error) {
   using Target = HackOptions::Target;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     // "--name" and "-name" are the same option.
-    const std::string name =
-        arg.rfind("--", 0) == 0 && arg.size() > 2 ? arg.substr(1) : arg;
+    const std::string name = arg.rfind("--", 0) == 0 && arg.size() > 2 ? arg.substr(1) : arg;
 
     struct Flag {
       const char* name;
@@ -89,13 +86,13 @@ bool ParseHackOptions(const std::vector<std::string>& args, HackOptions& o,
       continue;
     }
 
-    static const char* const kValued[] = {"-window-id", "-delay", "-faces", "-seed",
+    static const char* const kValued[] = {"-window-id", "-delay", "-faces",     "-seed",
                                           "-initpop",   "-color", "-stop-after"};
     bool valued = false;
     for (const char* v : kValued) valued = valued || name == v;
     if (!valued) {
-      error = (name.size() > 1 && name[0] == '-' ? "unknown option " : "unexpected argument ") +
-              arg;
+      error =
+          (name.size() > 1 && name[0] == '-' ? "unknown option " : "unexpected argument ") + arg;
       return false;
     }
     if (i + 1 >= args.size()) {

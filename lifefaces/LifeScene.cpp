@@ -65,8 +65,7 @@ struct LifeScene::World {
 
   void AddCells(uint32_t from, uint32_t to, uint32_t y, const Picture& picture) {
     AddChanged(static_cast<int>(from * frameWidth), static_cast<int>(y * frameHeight),
-               static_cast<int>((to - from) * frameWidth), static_cast<int>(frameHeight),
-               picture);
+               static_cast<int>((to - from) * frameWidth), static_cast<int>(frameHeight), picture);
   }
 };
 
@@ -112,9 +111,8 @@ SceneView LifeScene::Compose() {
     w.CollectChangedCells(*picture);
     // The overlays are drawn afresh on every picture.
     if (w.settings.miniDisplay)
-      w.AddChanged(w.map.miniDisplayX(), w.map.miniDisplayY(),
-                   static_cast<int>(w.map.cols()) + 4, static_cast<int>(w.map.rows()) + 4,
-                   *picture);
+      w.AddChanged(w.map.miniDisplayX(), w.map.miniDisplayY(), static_cast<int>(w.map.cols()) + 4,
+                   static_cast<int>(w.map.rows()) + 4, *picture);
     if (w.settings.activityBar) w.AddChanged(0, 0, picture->width(), kActivityBand, *picture);
   }
 

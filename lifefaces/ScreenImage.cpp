@@ -33,8 +33,8 @@ unsigned long IntoMask(uint32_t value, unsigned long mask) {
 }
 }  // namespace
 
-bool ScreenImage::Create(Display* display, Visual* visual, int depth, int width,
-                         int height, bool tryShm) {
+bool ScreenImage::Create(Display* display, Visual* visual, int depth, int width, int height,
+                         bool tryShm) {
   Destroy();
   display_ = display;
   if (width <= 0 || height <= 0) return false;
@@ -48,8 +48,8 @@ bool ScreenImage::Create(Display* display, Visual* visual, int depth, int width,
 }
 
 bool ScreenImage::CreateShared(Visual* visual, int depth, int width, int height) {
-  image_ = XShmCreateImage(display_, visual, static_cast<unsigned>(depth), ZPixmap, nullptr,
-                           &shm_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  image_ = XShmCreateImage(display_, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &shm_,
+                           static_cast<unsigned>(width), static_cast<unsigned>(height));
   if (image_ == nullptr) return false;
   const size_t bytes = static_cast<size_t>(image_->bytes_per_line) * static_cast<size_t>(height);
   shm_.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
@@ -118,10 +118,11 @@ void ScreenImage::Destroy() {
 void ScreenImage::Load(const uint32_t* pixels, int stride, const ScreenRect& r) {
   if (image_ == nullptr) return;
   for (int y = r.y; y < r.y + r.height; ++y) {
-    const uint32_t* from = pixels + static_cast<size_t>(y) * static_cast<size_t>(stride) +
-                           static_cast<size_t>(r.x);
+    const uint32_t* from =
+        pixels + static_cast<size_t>(y) * static_cast<size_t>(stride) + static_cast<size_t>(r.x);
     if (directCopy_) {
-      char* to = image_->data + static_cast<size_t>(y) * static_cast<size_t>(image_->bytes_per_line) +
+      char* to = image_->data +
+                 static_cast<size_t>(y) * static_cast<size_t>(image_->bytes_per_line) +
                  static_cast<size_t>(r.x) * 4;
       std::memcpy(to, from, static_cast<size_t>(r.width) * 4);
       continue;

@@ -21,8 +21,7 @@ class ScreenImage {
 
   // An image of width x height for the visual and depth. Returns false when
   // no image can be made at all.
-  bool Create(Display* display, Visual* visual, int depth, int width, int height,
-              bool tryShm);
+  bool Create(Display* display, Visual* visual, int depth, int width, int height, bool tryShm);
   void Destroy();
 
   bool usesShm() const { return shmAttached_; }

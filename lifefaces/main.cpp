@@ -52,7 +52,9 @@ int OnXConnectionLost(Display*) {
   std::_Exit(1);
 }
 
-double Seconds(const timespec& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9; }
+double Seconds(const timespec& t) {
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
 
 timespec Now() {
   timespec t{};
@@ -95,9 +97,9 @@ struct State {
   ScreenImage image;
   int pictureWidth = 0;  // of the last picture shown; 0: none
   int pictureHeight = 0;
-  uint32_t steps = 0;   // generations since the world was built
-  bool stopped = false; // -stop-after reached: the picture stays
-  bool repaint = false; // an Expose asks for the whole window
+  uint32_t steps = 0;    // generations since the world was built
+  bool stopped = false;  // -stop-after reached: the picture stays
+  bool repaint = false;  // an Expose asks for the whole window
   timespec nextTick{};
 
   // -fps figures.
@@ -122,9 +124,8 @@ void ChooseWindow(State& s) {
     s.window = DefaultRootWindow(s.display);
   } else {
     const int screen = DefaultScreen(s.display);
-    s.window = XCreateSimpleWindow(s.display, RootWindow(s.display, screen), 0, 0, 800, 600,
-                                   0, BlackPixel(s.display, screen),
-                                   BlackPixel(s.display, screen));
+    s.window = XCreateSimpleWindow(s.display, RootWindow(s.display, screen), 0, 0, 800, 600, 0,
+                                   BlackPixel(s.display, screen), BlackPixel(s.display, screen));
     XStoreName(s.display, s.window, "lifefaces");
     s.deleteWindow = XInternAtom(s.display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(s.display, s.window, &s.deleteWindow, 1);
@@ -163,10 +164,8 @@ void Show(State& s, const SceneView& view) {
   if (view.pixels == nullptr) return;
   bool whole = s.repaint;
   if (!s.image.valid() || view.width != s.pictureWidth || view.height != s.pictureHeight) {
-    if (!s.image.Create(s.display, s.visual, s.depth, view.width, view.height,
-                        s.options.shm)) {
-      std::fprintf(stderr, "lifefaces: cannot make an image of %dx%d\n", view.width,
-                   view.height);
+    if (!s.image.Create(s.display, s.visual, s.depth, view.width, view.height, s.options.shm)) {
+      std::fprintf(stderr, "lifefaces: cannot make an image of %dx%d\n", view.width, view.height);
       std::exit(1);
     }
     s.pictureWidth = view.width;
@@ -269,8 +268,7 @@ void Configure(State& s) {
     case FaceLookup::kFound:
       break;
     case FaceLookup::kNotListed:
-      Usage("bad value for option -faces: '" + o.faces + "' is not in " + dataDir +
-            "/life.nfo");
+      Usage("bad value for option -faces: '" + o.faces + "' is not in " + dataDir + "/life.nfo");
       break;
     case FaceLookup::kNoCatalogue:
       std::fprintf(stderr, "Missing File: Can`t find file, %s/life.nfo\n",
@@ -321,7 +319,7 @@ void OpenWindow(State& s) {
 // SIGTERM and SIGINT are blocked except while waiting, so that they end the
 // wait and are never lost between a check and the wait.
 sigset_t CatchQuitSignals() {
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = RequestQuit;
   sigemptyset(&action.sa_mask);
   sigaction(SIGTERM, &action, nullptr);

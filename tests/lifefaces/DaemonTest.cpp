@@ -59,7 +59,7 @@ bool Command(const std::vector<std::string>& asUser, const XServer& x, const std
 TEST(XScreenSaverDaemon, ActivateStartsLifefacesAndDeactivateEndsIt) {
   // 632 x 472: 39 x 29 cells of 16 pixels, a picture of 624 x 464.
   const int width = 632, height = 472, pictureWidth = 624, pictureHeight = 464;
-  XServer x(width, height, /*allowAnyClient=*/true);
+  XServer x(width, height, {"-ac"});  // any local client: the daemon's user too
   ASSERT_TRUE(x.ok());
 
   TempDir home;
@@ -68,13 +68,13 @@ TEST(XScreenSaverDaemon, ActivateStartsLifefacesAndDeactivateEndsIt) {
   // The daemon runs the hack through this script, which notes its process id.
   const std::string pidFile = home.path() + "/hack.pid";
   const std::string script = home.path() + "/run-lifefaces";
-  ASSERT_TRUE(WriteText(script,
-                        "#!/bin/sh\necho $$ > " + pidFile + "\nexec " LIFEFACES_BIN
-                        " -seed 9 \"$@\"\n",
-                        0755));
+  ASSERT_TRUE(WriteText(
+      script, "#!/bin/sh\necho $$ > " + pidFile + "\nexec " LIFEFACES_BIN " -seed 9 \"$@\"\n",
+      0755));
   ASSERT_TRUE(WriteText(home.path() + "/.xscreensaver",
                         "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
-                        "unfade: False\ntimeout: 0:30:00\nprograms: " + script + " --root\n",
+                        "unfade: False\ntimeout: 0:30:00\nprograms: " +
+                            script + " --root\n",
                         0644));
   std::vector<std::string> asUser;
   if (geteuid() == 0) {
@@ -109,7 +109,8 @@ TEST(XScreenSaverDaemon, ActivateStartsLifefacesAndDeactivateEndsIt) {
   auto at = [&](int px, int py) { return screen[static_cast<size_t>(py * width + px)]; };
   auto shown = [&] {
     screen = x.Grab(root, width, height);
-    if (screen.empty() || at(0, 0) != 0xC0C0C0 || at(pictureWidth - 1, pictureHeight - 1) != 0xC0C0C0)
+    if (screen.empty() || at(0, 0) != 0xC0C0C0 ||
+        at(pictureWidth - 1, pictureHeight - 1) != 0xC0C0C0)
       return false;
     size_t lit = 0;
     for (const uint32_t p : screen) lit += p != 0 ? 1u : 0u;

@@ -26,11 +26,11 @@ TEST(HackOptions, ReadsEveryOptionInEitherDashForm) {
   EXPECT_EQ(o.color, 0x00C0C0C0u);
   EXPECT_TRUE(o.miniDisplay && o.activityBar && o.frame && o.shm);
 
-  ASSERT_TRUE(Parse({"--window-id", "0x2A00007", "-delay", "0", "--fps", "-faces", "tinyface.bmp",
-                     "-seed", "4294967295", "--initpop", "0", "-no-mini-display",
-                     "--no-activity-bar", "-no-frame", "-color", "#FF8000", "-stop-after", "7",
-                     "-no-shm"},
-                    o, error))
+  ASSERT_TRUE(
+      Parse({"--window-id", "0x2A00007", "-delay", "0", "--fps", "-faces", "tinyface.bmp", "-seed",
+             "4294967295", "--initpop", "0", "-no-mini-display", "--no-activity-bar", "-no-frame",
+             "-color", "#FF8000", "-stop-after", "7", "-no-shm"},
+            o, error))
       << error;
   EXPECT_EQ(o.target, HackOptions::Target::kWindowId);
   EXPECT_EQ(o.windowId, 0x2A00007ul);

@@ -59,20 +59,19 @@ int counter = 0;
 }  // namespace
 
 Child::Child(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
-  stderrPath_ = (std::filesystem::temp_directory_path() /
-                 ("lifefaces-test-" + std::to_string(getpid()) + "-" +
-                  std::to_string(++counter) + ".err"))
-                    .string();
+  stderrPath_ =
+      (std::filesystem::temp_directory_path() /
+       ("lifefaces-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".err"))
+          .string();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 2, stderrPath_.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, stderrPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   std::vector<std::string> args = argv;
   std::vector<std::string> env = Environment(extraEnv);
   std::vector<char*> argp = Pointers(args), envp = Pointers(env);
-  if (posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0)
-    pid_ = -1;
+  if (posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&actions);
 }
 
@@ -108,13 +107,14 @@ std::string Child::Stderr() const {
   return text.str();
 }
 
-XServer::XServer(int width, int height, bool allowAnyClient) {
+XServer::XServer(int width, int height, const std::vector<std::string>& extraArgs) {
   int fds[2];
   if (pipe(fds) != 0) return;
-  std::vector<std::string> argv = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                   std::to_string(width) + "x" + std::to_string(height) + "x24",
-                                   "-nolisten", "tcp"};
-  if (allowAnyClient) argv.emplace_back("-ac");
+  std::vector<std::string> argv = {
+      "Xvfb",      "-displayfd", std::to_string(fds[1]),
+      "-screen",   "0",          std::to_string(width) + "x" + std::to_string(height) + "x24",
+      "-nolisten", "tcp"};
+  argv.insert(argv.end(), extraArgs.begin(), extraArgs.end());
   server_ = std::make_unique<Child>(argv);
   close(fds[1]);
   // Xvfb writes the display number it took once it accepts connections.
@@ -192,7 +192,8 @@ std::vector<uint32_t> LifeRenderPicture(int width, int height,
   const std::string png = dir.path() + "/expected.png";
   const auto start = std::filesystem::current_path();
   std::vector<std::string> all = {"--size", std::to_string(width) + "x" + std::to_string(height),
-                                  "--dir", LIFE_ASSETS_DIR, "--out", png};
+                                  "--dir",  LIFE_ASSETS_DIR,
+                                  "--out",  png};
   all.insert(all.end(), args.begin(), args.end());
   const int code = LifeRenderMain(all, stdout, stderr);
   std::filesystem::current_path(start);
@@ -216,8 +217,7 @@ size_t Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& 
 }
 
 TempDir::TempDir() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "lifefaces-test.XXXXXX").string();
+  std::string pattern = (std::filesystem::temp_directory_path() / "lifefaces-test.XXXXXX").string();
   if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
 }
 

@@ -43,7 +43,8 @@ class Child {
 // An Xvfb server of its own, on a free display number, and a connection.
 class XServer {
  public:
-  explicit XServer(int width, int height, bool allowAnyClient = false);
+  // extraArgs go to Xvfb ("-ac", "-extension MIT-SHM", ...).
+  explicit XServer(int width, int height, const std::vector<std::string>& extraArgs = {});
   ~XServer();
   XServer(const XServer&) = delete;
   XServer& operator=(const XServer&) = delete;
@@ -68,7 +69,8 @@ class XServer {
 int SegmentsCreatedBy(pid_t pid);
 
 // life-render's picture for a client area: 0xRRGGBB, row by row.
-std::vector<uint32_t> LifeRenderPicture(int width, int height, const std::vector<std::string>& args);
+std::vector<uint32_t> LifeRenderPicture(int width, int height,
+                                        const std::vector<std::string>& args);
 
 // Pixels that differ.
 size_t Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
