@@ -1,120 +1,85 @@
 #include "LifeScene.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "ActivityFont.h"
 #include "CellMap.h"
+#include "CreateResult.h"
 #include "EngineSetup.h"
+#include "FaceCanvas.h"
 #include "Fatal.h"
+#include "WorldConfig.h"
 
 namespace {
-// Height of the band the activity line is drawn in: its 14-pixel character
-// cell at y 2, and room below.
-constexpr int kActivityBand = 20;
-// Changed cells of a row closer together than about 1 KiB of pixels go out
+// Changed areas of a row closer together than about 1 KiB of pixels go out
 // as one rectangle: sending a few unchanged tiles costs less than another
 // request.
-uint32_t MergeGap(uint32_t frameWidth, uint32_t frameHeight) {
-  return std::max(2u, 1024u / std::max(1u, frameWidth * frameHeight));
+int MergeGapPixels(uint32_t frameWidth, uint32_t frameHeight) {
+  const uint32_t tiles = std::max(2u, 1024u / std::max(1u, frameWidth * frameHeight));
+  return static_cast<int>(tiles * frameWidth);
 }
 }  // namespace
 
 struct LifeScene::World {
-  CellMap map;
-  SceneSettings settings;
-  uint32_t frameWidth = 0;
-  uint32_t frameHeight = 0;
-  uint32_t mergeGap = 2;
-  bool composedOnce = false;
-  // Face states of the previous picture: a cell whose state is unchanged
-  // shows the same tile.
-  std::vector<uint16_t> shownStates;
+  CellMap world;  // declared first: the canvas follows it and goes first
+  FaceCanvas canvas;
+  int mergeGap = 0;
   std::vector<ScreenRect> changed;
 
-  void AddChanged(int x, int y, int width, int height, const Picture& picture) {
-    const int left = std::max(x, 0), top = std::max(y, 0);
-    const int right = std::min(x + width, picture.width());
-    const int bottom = std::min(y + height, picture.height());
-    if (right > left && bottom > top) changed.push_back({left, top, right - left, bottom - top});
-  }
-
-  void CollectChangedCells(const Picture& picture) {
-    const uint16_t* states = map.faceStates();
-    const uint32_t cols = map.cols();
-    for (uint32_t y = 0; y < map.rows(); ++y) {
-      const uint16_t* now = states + size_t{y} * cols;
-      uint16_t* shown = shownStates.data() + size_t{y} * cols;
-      uint32_t runStart = 0, runEnd = 0;  // [runStart, runEnd) of changed cells
-      bool inRun = false;
-      for (uint32_t x = 0; x < cols; ++x) {
-        if (now[x] == shown[x]) continue;
-        shown[x] = now[x];
-        if (inRun && x - runEnd <= mergeGap) {
-          runEnd = x + 1;
+  // The canvas's changed areas, clipped to the picture, with neighbours on
+  // the same band of rows joined.
+  void CollectChanged(const Picture& picture) {
+    changed.clear();
+    for (const PixelRect& area : canvas.ChangedAreas()) {
+      const int left = std::max(area.left, 0), top = std::max(area.top, 0);
+      const int right = std::min(area.right, picture.width());
+      const int bottom = std::min(area.bottom, picture.height());
+      if (right <= left || bottom <= top) continue;
+      if (!changed.empty()) {
+        ScreenRect& last = changed.back();
+        const int gap = left - (last.x + last.width);
+        if (last.y == top && last.height == bottom - top && gap >= 0 && gap <= mergeGap) {
+          last.width = right - last.x;
           continue;
         }
-        if (inRun) AddCells(runStart, runEnd, y, picture);
-        runStart = x;
-        runEnd = x + 1;
-        inRun = true;
       }
-      if (inRun) AddCells(runStart, runEnd, y, picture);
+      changed.push_back({left, top, right - left, bottom - top});
     }
-  }
-
-  void AddCells(uint32_t from, uint32_t to, uint32_t y, const Picture& picture) {
-    AddChanged(static_cast<int>(from * frameWidth), static_cast<int>(y * frameHeight),
-               static_cast<int>((to - from) * frameWidth), static_cast<int>(frameHeight), picture);
   }
 };
 
 LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t height)
     : world_(std::make_unique<World>()) {
   World& w = *world_;
-  w.settings = settings;
-  const FaceInfo& face = w.settings.faces.face;
+  const FaceInfo& face = settings.faces.face;
+  const std::string& file = settings.faces.file;
+  // The saver refuses a zero frame size before it divides by it.
   if (face.frameWidth == 0 || face.frameHeight == 0)
-    FatalExit("Bad frame dimensions, " + w.settings.faces.file, "Bad Frame");
-  const EngineSetup setup = DeriveEngineSetup(face, width, height);
+    ExitIfNotCreated(CreateResult::kBadFrame, file);
 
-  // Set up as the saver window procedure sets up its map.
-  CellMap& map = w.map;
-  map.displayColor = settings.color;
-  map.bFrameScreen = settings.frame ? 1 : 0;
-  map.bMiniDisplay = settings.miniDisplay ? 1 : 0;
-  map.bActivityBar = settings.activityBar ? 1 : 0;
-  map.initpop = settings.initpop;
-  map.seed = settings.seed;
-  ApplyFaceSetup(map, face, setup);
-  map.SetFaceName(face.loadImage);
-  map.font = CreateActivityFont("MS Sans Serif");
-  map.Create(OffscreenWindow(), setup.cols, setup.rows);
-  w.frameWidth = face.frameWidth;
-  w.frameHeight = face.frameHeight;
-  w.mergeGap = MergeGap(face.frameWidth, face.frameHeight);
-  w.shownStates.assign(map.faceStates(), map.faceStates() + map.cellCount());
+  // Made as the saver window procedure makes its world and pictures.
+  WorldConfig config = MakeWorldConfig(face, width, height);
+  config.seed = settings.seed;
+  config.initpop = settings.initpop;
+  ExitIfNotCreated(w.world.Create(config), file);
+  CanvasOptions options;
+  options.displayColor = settings.color;
+  options.bMiniDisplay = settings.miniDisplay ? 1 : 0;
+  options.bActivityBar = settings.activityBar ? 1 : 0;
+  options.bFrameScreen = settings.frame ? 1 : 0;
+  options.font = CreateActivityFont("MS Sans Serif");
+  options.faceFile = file.c_str();
+  ExitIfNotCreated(w.canvas.Create(OffscreenWindow(), w.world, options), file);
+  w.mergeGap = MergeGapPixels(face.frameWidth, face.frameHeight);
 }
 
 LifeScene::~LifeScene() = default;
 
 SceneView LifeScene::Compose() {
   World& w = *world_;
-  const Picture* picture = w.map.Compose();
+  const Picture* picture = w.canvas.Compose();
   if (picture == nullptr || !picture->valid()) return {};
-
-  w.changed.clear();
-  if (!w.composedOnce) {
-    w.composedOnce = true;
-    w.AddChanged(0, 0, picture->width(), picture->height(), *picture);
-  } else {
-    w.CollectChangedCells(*picture);
-    // The overlays are drawn afresh on every picture.
-    if (w.settings.miniDisplay)
-      w.AddChanged(w.map.miniDisplayX(), w.map.miniDisplayY(), static_cast<int>(w.map.cols()) + 4,
-                   static_cast<int>(w.map.rows()) + 4, *picture);
-    if (w.settings.activityBar) w.AddChanged(0, 0, picture->width(), kActivityBand, *picture);
-  }
+  w.CollectChanged(*picture);
 
   SceneView view;
   view.pixels = picture->row(0);
@@ -125,4 +90,4 @@ SceneView LifeScene::Compose() {
   return view;
 }
 
-void LifeScene::Step() { world_->map.NextGeneration(); }
+void LifeScene::Step() { world_->world.NextGeneration(); }

@@ -31,7 +31,8 @@ struct SceneView {
   int width = 0;
   int height = 0;
   int stride = 0;
-  // Areas that differ from the previous view (all of it the first time).
+  // Areas that differ from the previous view (all of it the first time), as
+  // the engine's canvas records them.
   const std::vector<ScreenRect>* changed = nullptr;
 };
 
