@@ -100,6 +100,7 @@ struct State {
   uint32_t steps = 0;    // generations since the world was built
   bool stopped = false;  // -stop-after reached: the picture stays
   bool repaint = false;  // an Expose asks for the whole window
+  bool resized = false;  // the world must be rebuilt for a new size
   timespec nextTick{};
 
   // -fps figures.
@@ -237,11 +238,13 @@ bool HandleEvent(State& s, const XEvent& event) {
       if (event.xexpose.count == 0) s.repaint = true;
       return true;
     case ConfigureNotify:
+      // A burst of them while the window is dragged to size makes one new
+      // world, once the events are drained.
       if (event.xconfigure.window == s.window &&
           (event.xconfigure.width != s.width || event.xconfigure.height != s.height)) {
         s.width = event.xconfigure.width;
         s.height = event.xconfigure.height;
-        Rebuild(s);
+        s.resized = true;
       }
       return true;
     case DestroyNotify:
@@ -383,6 +386,10 @@ int main(int argc, char** argv) {
       running = HandleEvent(s, event);
     }
     if (!running || windowGone) break;
+    if (s.resized) {
+      s.resized = false;
+      Rebuild(s);
+    }
     const timespec now = Now();
     if (!s.stopped && Seconds(now) >= Seconds(s.nextTick)) {
       Tick(s);
