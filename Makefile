@@ -5,7 +5,7 @@ PRESETS := native win64 win32
 # The configured build files are kept, not removed as intermediates.
 .SECONDARY:
 
-.PHONY: all deps build test run bench dist fuzz clean
+.PHONY: all deps build test run run-x11 install bench dist fuzz clean
 
 all: build
 
@@ -25,6 +25,23 @@ test: deps build build-sanitize
 
 run: deps build-native build-win64
 	@tools/run.sh
+
+run-x11: deps build-native
+	@tools/run-x11.sh
+
+# The XScreenSaver hack: PREFIX (default /usr/local) and DESTDIR as usual.
+# The hack goes where the daemon looks for hacks, the settings file where
+# xscreensaver-settings finds it, the face sets to share/lifefaces.
+PREFIX ?= /usr/local
+HACKDIR ?= $(PREFIX)/libexec/xscreensaver
+CONFIGDIR ?= $(PREFIX)/share/xscreensaver/config
+DATADIR ?= $(PREFIX)/share/lifefaces
+
+install: build-native
+	install -D -m 755 build/native/bin/lifefaces $(DESTDIR)$(HACKDIR)/lifefaces
+	install -D -m 644 lifefaces/lifefaces.xml $(DESTDIR)$(CONFIGDIR)/lifefaces.xml
+	install -d $(DESTDIR)$(DATADIR)
+	install -m 644 assets/life.nfo assets/*.bmp $(DESTDIR)$(DATADIR)/
 
 bench: deps build-native build-win64
 	@tools/run-benchmarks.sh

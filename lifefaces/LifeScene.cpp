@@ -1,0 +1,93 @@
+#include "LifeScene.h"
+
+#include <algorithm>
+
+#include "ActivityFont.h"
+#include "CellMap.h"
+#include "CreateResult.h"
+#include "EngineSetup.h"
+#include "FaceCanvas.h"
+#include "Fatal.h"
+#include "WorldConfig.h"
+
+namespace {
+// Changed areas of a row closer together than about 1 KiB of pixels go out
+// as one rectangle: sending a few unchanged tiles costs less than another
+// request.
+int MergeGapPixels(uint32_t frameWidth, uint32_t frameHeight) {
+  const uint32_t tiles = std::max(2u, 1024u / std::max(1u, frameWidth * frameHeight));
+  return static_cast<int>(tiles * frameWidth);
+}
+}  // namespace
+
+struct LifeScene::World {
+  CellMap world;  // declared first: the canvas follows it and goes first
+  FaceCanvas canvas;
+  int mergeGap = 0;
+  std::vector<ScreenRect> changed;
+
+  // The canvas's changed areas, clipped to the picture, with neighbours on
+  // the same band of rows joined.
+  void CollectChanged(const Picture& picture) {
+    changed.clear();
+    for (const PixelRect& area : canvas.ChangedAreas()) {
+      const int left = std::max(area.left, 0), top = std::max(area.top, 0);
+      const int right = std::min(area.right, picture.width());
+      const int bottom = std::min(area.bottom, picture.height());
+      if (right <= left || bottom <= top) continue;
+      if (!changed.empty()) {
+        ScreenRect& last = changed.back();
+        const int gap = left - (last.x + last.width);
+        if (last.y == top && last.height == bottom - top && gap >= 0 && gap <= mergeGap) {
+          last.width = right - last.x;
+          continue;
+        }
+      }
+      changed.push_back({left, top, right - left, bottom - top});
+    }
+  }
+};
+
+LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t height)
+    : world_(std::make_unique<World>()) {
+  World& w = *world_;
+  const FaceInfo& face = settings.faces.face;
+  const std::string& file = settings.faces.file;
+  // The saver refuses a zero frame size before it divides by it.
+  if (face.frameWidth == 0 || face.frameHeight == 0)
+    ExitIfNotCreated(CreateResult::kBadFrame, file);
+
+  // Made as the saver window procedure makes its world and pictures.
+  WorldConfig config = MakeWorldConfig(face, width, height);
+  config.seed = settings.seed;
+  config.initpop = settings.initpop;
+  ExitIfNotCreated(w.world.Create(config), file);
+  CanvasOptions options;
+  options.displayColor = settings.color;
+  options.bMiniDisplay = settings.miniDisplay ? 1 : 0;
+  options.bActivityBar = settings.activityBar ? 1 : 0;
+  options.bFrameScreen = settings.frame ? 1 : 0;
+  options.font = CreateActivityFont("MS Sans Serif");
+  options.faceFile = file.c_str();
+  ExitIfNotCreated(w.canvas.Create(OffscreenWindow(), w.world, options), file);
+  w.mergeGap = MergeGapPixels(face.frameWidth, face.frameHeight);
+}
+
+LifeScene::~LifeScene() = default;
+
+SceneView LifeScene::Compose() {
+  World& w = *world_;
+  const Picture* picture = w.canvas.Compose();
+  if (picture == nullptr || !picture->valid()) return {};
+  w.CollectChanged(*picture);
+
+  SceneView view;
+  view.pixels = picture->row(0);
+  view.width = picture->width();
+  view.height = picture->height();
+  view.stride = picture->width();
+  view.changed = &w.changed;
+  return view;
+}
+
+void LifeScene::Step() { world_->world.NextGeneration(); }

@@ -1,0 +1,410 @@
+// lifefaces: the Life screen saver as an XScreenSaver hack. It draws the
+// same world, faces and overlays as the Windows saver, on the window the
+// daemon gives it (XSCREENSAVER_WINDOW), the root window, a window named by
+// id, or a window of its own. See HackUsage() (lifefaces -help).
+//
+// One generation per tick: the composed picture goes to the window, only
+// the areas that changed since the previous one, then the world steps.
+// Between ticks the hack sleeps in ppoll() on the X connection, so Expose,
+// ConfigureNotify (the world is rebuilt for the new size), the window's
+// destruction and SIGTERM/SIGINT are handled at once.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FaceData.h"
+#include "HackOptions.h"
+#include "LifeScene.h"
+#include "ScreenImage.h"
+
+namespace {
+volatile std::sig_atomic_t quitRequested = 0;
+void RequestQuit(int) { quitRequested = 1; }
+
+// Set by the error handler when a request fails because our window is gone.
+Window watchedWindow = None;
+bool windowGone = false;
+
+int OnXError(Display* display, XErrorEvent* error) {
+  if ((error->error_code == BadWindow || error->error_code == BadDrawable) &&
+      error->resourceid == watchedWindow) {
+    windowGone = true;
+    return 0;
+  }
+  char text[160];
+  XGetErrorText(display, error->error_code, text, sizeof text);
+  std::fprintf(stderr, "lifefaces: X error: %s (request %d)\n", text, error->request_code);
+  return 0;
+}
+
+int OnXConnectionLost(Display*) {
+  std::fprintf(stderr, "lifefaces: lost the connection to the X server\n");
+  std::_Exit(1);
+}
+
+double Seconds(const timespec& t) {
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+timespec Now() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t;
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
+
+std::string ProgramDir() {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return ".";
+  path[length] = '\0';
+  std::string dir = path;
+  return dir.substr(0, dir.rfind('/'));
+}
+
+// Everything the hack holds, in one place.
+struct State {
+  HackOptions options;
+  SceneSettings settings;
+
+  Display* display = nullptr;
+  Window window = None;
+  bool ownWindow = false;
+  Atom deleteWindow = None;
+  Visual* visual = nullptr;
+  int depth = 0;
+  int width = 0;
+  int height = 0;
+  GC gc = nullptr;
+
+  std::unique_ptr<LifeScene> scene;
+  ScreenImage image;
+  int pictureWidth = 0;  // of the last picture shown; 0: none
+  int pictureHeight = 0;
+  uint32_t steps = 0;    // generations since the world was built
+  bool stopped = false;  // -stop-after reached: the picture stays
+  bool repaint = false;  // an Expose asks for the whole window
+  bool resized = false;  // the world must be rebuilt for a new size
+  timespec nextTick{};
+
+  // -fps figures.
+  double cpuAtStart = 0;
+  double fpsSince = 0;
+  uint32_t fpsTicks = 0;
+  uint32_t ticks = 0;
+};
+
+// The window to draw on, as XScreenSaver's hacks choose it.
+void ChooseWindow(State& s) {
+  using Target = HackOptions::Target;
+  unsigned long fromDaemon = 0;
+  const char* env = std::getenv("XSCREENSAVER_WINDOW");
+  const bool daemonWindow = env != nullptr && ParseWindowId(env, fromDaemon);
+  const Target target = s.options.target;
+  if (target == Target::kWindowId) {
+    s.window = s.options.windowId;
+  } else if ((target == Target::kRoot || target == Target::kChosen) && daemonWindow) {
+    s.window = fromDaemon;
+  } else if (target == Target::kRoot) {
+    s.window = DefaultRootWindow(s.display);
+  } else {
+    const int screen = DefaultScreen(s.display);
+    s.window = XCreateSimpleWindow(s.display, RootWindow(s.display, screen), 0, 0, 800, 600, 0,
+                                   BlackPixel(s.display, screen), BlackPixel(s.display, screen));
+    XStoreName(s.display, s.window, "lifefaces");
+    s.deleteWindow = XInternAtom(s.display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(s.display, s.window, &s.deleteWindow, 1);
+    XMapWindow(s.display, s.window);
+    s.ownWindow = true;
+  }
+}
+
+// Fills what the picture does not cover with black.
+void BlackBeyondPicture(State& s) {
+  if (s.pictureWidth < s.width)
+    XFillRectangle(s.display, s.window, s.gc, s.pictureWidth, 0,
+                   static_cast<unsigned>(s.width - s.pictureWidth),
+                   static_cast<unsigned>(s.height));
+  if (s.pictureHeight < s.height && s.pictureWidth > 0)
+    XFillRectangle(s.display, s.window, s.gc, 0, s.pictureHeight,
+                   static_cast<unsigned>(s.pictureWidth),
+                   static_cast<unsigned>(s.height - s.pictureHeight));
+}
+
+// A new world for the window's current size.
+void Rebuild(State& s) {
+  s.scene.reset();
+  s.image.Destroy();
+  s.pictureWidth = s.pictureHeight = 0;  // until the first picture: all black
+  s.scene = std::make_unique<LifeScene>(s.settings, static_cast<uint32_t>(s.width),
+                                        static_cast<uint32_t>(s.height));
+  s.steps = 0;
+  s.stopped = false;
+  s.repaint = true;
+  s.nextTick = Now();
+}
+
+// Sends the picture: the areas that changed, or all of it.
+void Show(State& s, const SceneView& view) {
+  if (view.pixels == nullptr) return;
+  bool whole = s.repaint;
+  if (!s.image.valid() || view.width != s.pictureWidth || view.height != s.pictureHeight) {
+    if (!s.image.Create(s.display, s.visual, s.depth, view.width, view.height, s.options.shm)) {
+      std::fprintf(stderr, "lifefaces: cannot make an image of %dx%d\n", view.width, view.height);
+      std::exit(1);
+    }
+    s.pictureWidth = view.width;
+    s.pictureHeight = view.height;
+    whole = true;
+  }
+  if (whole) {
+    const ScreenRect all = {0, 0, view.width, view.height};
+    s.image.Load(view.pixels, view.stride, all);
+    s.image.Put(s.window, s.gc, all);
+  } else {
+    for (const ScreenRect& r : *view.changed) {
+      s.image.Load(view.pixels, view.stride, r);
+      s.image.Put(s.window, s.gc, r);
+    }
+  }
+  // A shared image must not change until the server has read it.
+  XSync(s.display, False);
+}
+
+void ReportFps(State& s, bool final) {
+  const double now = Seconds(Now());
+  if (!final && now - s.fpsSince < 2.0) return;
+  const double cpuMs = s.ticks > 0 ? (CpuSeconds() - s.cpuAtStart) * 1000.0 / s.ticks : 0.0;
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  if (final)
+    std::fprintf(stderr,
+                 "lifefaces: stopped after %u generations: %.3f ms CPU per tick, "
+                 "peak memory %.1f MiB, %s\n",
+                 s.steps, cpuMs, static_cast<double>(usage.ru_maxrss) / 1024.0,
+                 s.image.usesShm() ? "MIT-SHM" : "XPutImage");
+  else
+    std::fprintf(stderr, "lifefaces: %.1f ticks/s, %.3f ms CPU per tick\n",
+                 s.fpsTicks / (now - s.fpsSince), cpuMs);
+  s.fpsSince = now;
+  s.fpsTicks = 0;
+}
+
+// One tick of the saver's timer: show the world, then step it.
+void Tick(State& s) {
+  Show(s, s.scene->Compose());
+  if (s.repaint) BlackBeyondPicture(s);
+  s.repaint = false;
+  ++s.ticks;
+  ++s.fpsTicks;
+  if (s.options.stopAfter != 0 && s.steps >= s.options.stopAfter) {
+    s.stopped = true;
+    if (s.options.fps) ReportFps(s, true);
+    return;
+  }
+  s.scene->Step();
+  ++s.steps;
+  if (s.options.fps) ReportFps(s, false);
+}
+
+// Expose: the last picture again, without stepping.
+void Repaint(State& s) {
+  if (s.pictureWidth > 0) s.image.Put(s.window, s.gc, {0, 0, s.pictureWidth, s.pictureHeight});
+  BlackBeyondPicture(s);
+  XSync(s.display, False);
+  s.repaint = false;
+}
+
+// Handles one event; false when the hack should end.
+bool HandleEvent(State& s, const XEvent& event) {
+  switch (event.type) {
+    case Expose:
+      if (event.xexpose.count == 0) s.repaint = true;
+      return true;
+    case ConfigureNotify:
+      // A burst of them while the window is dragged to size makes one new
+      // world, once the events are drained.
+      if (event.xconfigure.window == s.window &&
+          (event.xconfigure.width != s.width || event.xconfigure.height != s.height)) {
+        s.width = event.xconfigure.width;
+        s.height = event.xconfigure.height;
+        s.resized = true;
+      }
+      return true;
+    case DestroyNotify:
+      return event.xdestroywindow.window != s.window;
+    case ClientMessage:
+      return !(s.ownWindow && static_cast<Atom>(event.xclient.data.l[0]) == s.deleteWindow);
+    default:
+      return true;
+  }
+}
+
+void Usage(const std::string& error) {
+  std::fprintf(stderr, "lifefaces: %s\n%s", error.c_str(), HackUsage());
+  std::exit(2);
+}
+
+// The settings from the options, with the face set looked up in the
+// catalogue; the working folder becomes the data folder, where the engine
+// loads the sprite sheet by its catalogue name.
+void Configure(State& s) {
+  const HackOptions& o = s.options;
+  const std::string dataDir = FindFaceData(ProgramDir());
+  switch (LookUpFaceSet(dataDir, o.faces, s.settings.faces)) {
+    case FaceLookup::kFound:
+      break;
+    case FaceLookup::kNotListed:
+      Usage("bad value for option -faces: '" + o.faces + "' is not in " + dataDir + "/life.nfo");
+      break;
+    case FaceLookup::kNoCatalogue:
+      std::fprintf(stderr, "Missing File: Can`t find file, %s/life.nfo\n",
+                   dataDir.empty() ? "share/lifefaces" : dataDir.c_str());
+      std::exit(1);
+  }
+  if (!dataDir.empty() && chdir(dataDir.c_str()) != 0) {
+    std::fprintf(stderr, "lifefaces: cannot enter %s\n", dataDir.c_str());
+    std::exit(1);
+  }
+  s.settings.seed = o.seed;
+  s.settings.initpop = o.initpop;
+  s.settings.miniDisplay = o.miniDisplay;
+  s.settings.activityBar = o.activityBar;
+  s.settings.frame = o.frame;
+  s.settings.color = o.color;
+}
+
+void OpenWindow(State& s) {
+  s.display = XOpenDisplay(nullptr);
+  if (s.display == nullptr) {
+    std::fprintf(stderr, "lifefaces: cannot open display %s\n", XDisplayName(nullptr));
+    std::exit(1);
+  }
+  XSetErrorHandler(OnXError);
+  XSetIOErrorHandler(OnXConnectionLost);
+  ChooseWindow(s);
+  watchedWindow = s.window;
+
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(s.display, s.window, &attributes) || windowGone) {
+    std::fprintf(stderr, "lifefaces: no window 0x%lx\n", s.window);
+    std::exit(1);
+  }
+  s.visual = attributes.visual;
+  s.depth = attributes.depth;
+  s.width = attributes.width;
+  s.height = attributes.height;
+  // Other clients' interest in the window is kept; ours is added.
+  XSelectInput(s.display, s.window,
+               attributes.your_event_mask | ExposureMask | StructureNotifyMask);
+  XGCValues values{};
+  values.foreground = BlackPixelOfScreen(attributes.screen);
+  values.graphics_exposures = False;
+  s.gc = XCreateGC(s.display, s.window, GCForeground | GCGraphicsExposures, &values);
+}
+
+// SIGTERM and SIGINT are blocked except while waiting, so that they end the
+// wait and are never lost between a check and the wait.
+sigset_t CatchQuitSignals() {
+  struct sigaction action {};
+  action.sa_handler = RequestQuit;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+  sigset_t quit, previous;
+  sigemptyset(&quit);
+  sigaddset(&quit, SIGTERM);
+  sigaddset(&quit, SIGINT);
+  sigprocmask(SIG_BLOCK, &quit, &previous);
+  sigdelset(&previous, SIGTERM);
+  sigdelset(&previous, SIGINT);
+  return previous;
+}
+
+// Waits for an event or the next tick; stopped, only for an event.
+void Wait(State& s, const sigset_t& waitMask) {
+  pollfd fd = {ConnectionNumber(s.display), POLLIN, 0};
+  timespec timeout{};
+  const timespec* limit = nullptr;
+  if (!s.stopped && !s.repaint) {
+    const double left = Seconds(s.nextTick) - Seconds(Now());
+    if (left > 0) {
+      timeout.tv_sec = static_cast<time_t>(left);
+      timeout.tv_nsec = static_cast<long>((left - static_cast<double>(timeout.tv_sec)) * 1e9);
+    }
+    limit = &timeout;
+  } else if (s.repaint) {
+    limit = &timeout;  // at once
+  }
+  ppoll(&fd, 1, limit, &waitMask);
+}
+
+void AddDelay(timespec& t, uint32_t microseconds) {
+  t.tv_nsec += static_cast<long>(microseconds % 1000000) * 1000;
+  t.tv_sec += static_cast<time_t>(microseconds / 1000000 + t.tv_nsec / 1000000000);
+  t.tv_nsec %= 1000000000;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  State s;
+  std::string error;
+  if (!ParseHackOptions(std::vector<std::string>(argv + 1, argv + argc), s.options, error))
+    Usage(error);
+  if (s.options.help) {
+    std::fputs(HackUsage(), stdout);
+    return 0;
+  }
+  Configure(s);
+  const sigset_t waitMask = CatchQuitSignals();
+  OpenWindow(s);
+  Rebuild(s);
+  s.cpuAtStart = CpuSeconds();
+  s.fpsSince = Seconds(Now());
+
+  bool running = true;
+  while (running && !quitRequested && !windowGone) {
+    while (running && XPending(s.display) > 0) {
+      XEvent event;
+      XNextEvent(s.display, &event);
+      running = HandleEvent(s, event);
+    }
+    if (!running || windowGone) break;
+    if (s.resized) {
+      s.resized = false;
+      Rebuild(s);
+    }
+    const timespec now = Now();
+    if (!s.stopped && Seconds(now) >= Seconds(s.nextTick)) {
+      Tick(s);
+      AddDelay(s.nextTick, s.options.delayUs);
+      if (Seconds(s.nextTick) < Seconds(now)) s.nextTick = now;
+    } else if (s.repaint) {
+      Repaint(s);
+    }
+    if (!quitRequested) Wait(s, waitMask);
+  }
+
+  s.image.Destroy();  // detaches the shared segment from both sides
+  s.scene.reset();
+  XFreeGC(s.display, s.gc);
+  if (s.ownWindow && !windowGone) XDestroyWindow(s.display, s.window);
+  XCloseDisplay(s.display);
+  return 0;
+}

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "FaceData.h"
+#include "HackOptions.h"
+
+namespace {
+bool Parse(const std::vector<std::string>& args, HackOptions& o, std::string& error) {
+  o = HackOptions{};
+  error.clear();
+  return ParseHackOptions(args, o, error);
+}
+}  // namespace
+
+TEST(HackOptions, ReadsEveryOptionInEitherDashForm) {
+  HackOptions o;
+  std::string error;
+  ASSERT_TRUE(Parse({}, o, error));
+  EXPECT_EQ(o.target, HackOptions::Target::kChosen);
+  EXPECT_EQ(o.delayUs, 150000u);
+  EXPECT_EQ(o.faces, "lifeface.bmp");
+  EXPECT_EQ(o.initpop, 150u);
+  EXPECT_EQ(o.color, 0x00C0C0C0u);
+  EXPECT_TRUE(o.miniDisplay && o.activityBar && o.frame && o.shm);
+
+  ASSERT_TRUE(
+      Parse({"--window-id", "0x2A00007", "-delay", "0", "--fps", "-faces", "tinyface.bmp", "-seed",
+             "4294967295", "--initpop", "0", "-no-mini-display", "--no-activity-bar", "-no-frame",
+             "-color", "#FF8000", "-stop-after", "7", "-no-shm"},
+            o, error))
+      << error;
+  EXPECT_EQ(o.target, HackOptions::Target::kWindowId);
+  EXPECT_EQ(o.windowId, 0x2A00007ul);
+  EXPECT_EQ(o.delayUs, 0u);
+  EXPECT_TRUE(o.fps);
+  EXPECT_EQ(o.seed, 4294967295u);
+  EXPECT_EQ(o.initpop, 0u);
+  EXPECT_FALSE(o.miniDisplay || o.activityBar || o.frame || o.shm);
+  EXPECT_EQ(o.color, 0x000080FFu);  // #RRGGBB becomes 0x00BBGGRR
+  EXPECT_EQ(o.stopAfter, 7u);
+
+  ASSERT_TRUE(Parse({"-window-id", "44040199", "-color", "00ff00", "-root"}, o, error));
+  EXPECT_EQ(o.target, HackOptions::Target::kRoot);  // the last choice wins
+  EXPECT_EQ(o.windowId, 44040199ul);
+  EXPECT_EQ(o.color, 0x0000FF00u);
+}
+
+TEST(HackOptions, RefusesBadOptionsNamingThem) {
+  HackOptions o;
+  std::string error;
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"-bogus"}, "unknown option -bogus"},
+      {{"stray"}, "unexpected argument stray"},
+      {{"-seed"}, "option -seed needs a value"},
+      {{"-delay", "-1"}, "bad value for option -delay: '-1'"},
+      {{"-initpop", "4294967296"}, "bad value for option -initpop: '4294967296'"},
+      {{"-window-id", "0"}, "bad value for option -window-id: '0'"},
+      {{"-window-id", "0x"}, "bad value for option -window-id: '0x'"},
+      {{"-window-id", "12ab"}, "bad value for option -window-id: '12ab'"},
+      {{"--color", "#C0C0C"}, "bad value for option --color: '#C0C0C'"},
+      {{"-color", "grey"}, "bad value for option -color: 'grey'"},
+      {{"-faces", ""}, "bad value for option -faces: ''"},
+  };
+  for (const auto& [args, message] : cases) {
+    EXPECT_FALSE(Parse(args, o, error)) << args[0];
+    EXPECT_EQ(error, message);
+  }
+}
+
+// Every choice the settings file offers gives a command line the hack takes:
+// the command, each slider and spin box at its ends and default, every
+// check box and every option of every list. The faces offered are listed
+// in the catalogue.
+TEST(HackOptions, SettingsFileOffersOnlyAcceptedOptions) {
+  std::ifstream in(LIFEFACES_XML);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string xml = text.str();
+  ASSERT_FALSE(xml.empty());
+
+  std::vector<std::string> commands;
+  const std::regex attribute(R"re(\b(arg|arg-set|arg-unset)="([^"]*)")re");
+  const std::regex number(R"re(low="(\d+)"\s+high="(\d+)"\s+default="(\d+)")re");
+  for (std::sregex_iterator it(xml.begin(), xml.end(), attribute), end; it != end; ++it) {
+    const std::string arg = (*it)[2];
+    const size_t percent = arg.find('%');
+    if (percent == std::string::npos) {
+      commands.push_back(arg);
+      continue;
+    }
+    std::smatch range;
+    const std::string rest = it->suffix();
+    ASSERT_TRUE(std::regex_search(rest, range, number)) << arg;
+    for (size_t i = 1; i <= 3; ++i)
+      commands.push_back(arg.substr(0, percent) + std::string(range[i]) + arg.substr(percent + 1));
+  }
+  ASSERT_GE(commands.size(), 15u);
+
+  for (const std::string& command : commands) {
+    std::vector<std::string> args;
+    std::istringstream words(command);
+    for (std::string word; words >> word;) args.push_back(word);
+    HackOptions o;
+    std::string error;
+    EXPECT_TRUE(Parse(args, o, error)) << command << ": " << error;
+    FaceChoice choice;
+    EXPECT_EQ(LookUpFaceSet(LIFE_ASSETS_DIR, o.faces, choice), FaceLookup::kFound) << command;
+  }
+}
+
+TEST(FaceData, LooksFaceSetsUpByFileNameOrStem) {
+  FaceChoice choice;
+  ASSERT_EQ(LookUpFaceSet(LIFE_ASSETS_DIR, "Fishface", choice), FaceLookup::kFound);
+  EXPECT_EQ(choice.file, "fishface.bmp");
+  EXPECT_EQ(choice.face.loadImage, choice.file.c_str());
+  EXPECT_EQ(choice.face.frameWidth, 24u);
+  EXPECT_EQ(choice.face.frameHeight, 16u);
+  EXPECT_EQ(choice.face.dieStart, 10u);
+  EXPECT_EQ(LookUpFaceSet(LIFE_ASSETS_DIR, "fish", choice), FaceLookup::kNotListed);
+  // Without a catalogue only the face set the saver carries is known.
+  EXPECT_EQ(LookUpFaceSet("/nonexistent", "tinyface.bmp", choice), FaceLookup::kNoCatalogue);
+  ASSERT_EQ(LookUpFaceSet("/nonexistent", "lifeface.bmp", choice), FaceLookup::kFound);
+  EXPECT_EQ(choice.face.numFrames, 25u);
+}
