@@ -108,8 +108,9 @@ TEST(Pixels, SaverWindowMatchesTheNativeRendering) {
                              &expectedHeight, &expected));
     ASSERT_EQ(expectedWidth, width);
     ASSERT_EQ(expectedHeight, height);
-    if (scenario.settings.bActivityBar != 0)
+    if (scenario.settings.bActivityBar != 0) {
       ASSERT_NO_FATAL_FAILURE(DrawActivityLine(scenario, width, height, &expected));
+    }
 
     e2e::ScenarioFolder folder("pixels-" + scenario.name);
     ASSERT_TRUE(folder.AddFromBuild("pixels\\" + scenario.settings.loadImage));
