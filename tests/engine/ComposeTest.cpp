@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -170,25 +171,46 @@ TEST_F(ComposeTest, MiniDisplayIsOredTwoPixelsInsideTheTopRightCorner) {
     }
 }
 
-TEST_F(ComposeTest, ComposedPictureFollowsTheWorldTickAfterTick) {
+TEST_F(ComposeTest, EachTickShowsExactlyAFreshCompositionOfItsState) {
+  // 64 x 48 cells: the mini display (68 x 52 pixels at 954, 2) reaches below
+  // the activity line's band, and a short face name keeps the numbers in view.
+  const std::filesystem::path start = std::filesystem::current_path();
+  std::filesystem::current_path(folder_);
+  std::filesystem::copy_file(sheetPath_, "lf.bmp");
   CellMap map;
   FaceCanvas canvas;
   CanvasOptions options = Options();
+  options.faceFile = "lf.bmp";
   options.bMiniDisplay = options.bActivityBar = options.bFrameScreen = 1;
-  Make(map, canvas, Config(640, 480, 99, 400), options);
+  Make(map, canvas, Config(1024, 768, 99, 900), options);
+  std::filesystem::current_path(start);
+  ASSERT_EQ(canvas.miniDisplayX(), 954);
+  const Pixel green = PixelFromColor(kGreen);
+  Picture mini, expected;
+  ASSERT_TRUE(mini.Create(TestWindow(), 68, 52));
+  ASSERT_TRUE(expected.Create(TestWindow(), 1024, 768));
+  expected.PrepareText(nullptr, kGreen);
   for (int tick = 0; tick < 12; ++tick) {
     const Picture* shown = canvas.Compose();
     ASSERT_NE(shown, nullptr);
-    const Picture& grid = canvas.gridPicture();
-    const Picture& mini = canvas.miniPicture();
-    // Below the activity line: the framed grid, the mini display ORed on.
-    for (int y = 48; y < 480; ++y)
-      for (int x = 0; x < 640; ++x) {
-        const bool covered = x >= 594 && x < 638 && y < 36;
-        const Pixel expected =
-            covered ? grid.pixel(x, y) | mini.pixel(x - 594, y - 2) : grid.pixel(x, y);
-        ASSERT_EQ(shown->pixel(x, y), expected) << "tick " << tick << " at " << x << "," << y;
-      }
+    // The framed grid picture, a mini display of the live cells ORed on,
+    // and the activity line on top: nothing left over from earlier ticks.
+    mini.Fill({0, 0, 68, 52}, green);
+    mini.Fill({1, 1, 67, 51}, 0);
+    for (uint32_t y = 0; y < rows_; ++y)
+      for (uint32_t x = 0; x < cols_; ++x)
+        if (map.IsAlive(x, y))
+          mini.SetPixel(static_cast<int>(x) + 2, static_cast<int>(y) + 2, green);
+    expected.CopyFrom(canvas.gridPicture());
+    expected.OrCopyFrom(mini, 954, 2);
+    char line[64];
+    const int length = std::snprintf(line, sizeof line, " Lf - Population: %d Generation: %d ",
+                                     map.population(), map.generation());
+    expected.WriteText(2, 2, line, length);
+    for (int y = 0; y < 768; ++y)
+      for (int x = 0; x < 1024; ++x)
+        ASSERT_EQ(shown->pixel(x, y), expected.pixel(x, y)) << "tick " << tick << " at " << x
+                                                            << "," << y;
     map.NextGeneration();
   }
 }
@@ -338,7 +360,8 @@ TEST(DisplayNameTest, NameIsCutAtTheFirstDotAndRaised) {
   };
   for (const Case& c : {Case{"lifeface.bmp", "Lifeface"}, Case{"my.faces.bmp", "My"},
                         Case{"noextension", "noextension"}, Case{".hidden", ""},
-                        Case{"Zed.bmp", "Zed"}, Case{"1up.bmp", "1up"}}) {
+                        Case{"Zed.bmp", "Zed"}, Case{"1up.bmp", "1up"}, Case{"apt.bmp", "Apt"},
+                        Case{"zap.bmp", "Zap"}, Case{"`q.bmp", "`q"}, Case{"{q.bmp", "{q"}}) {
     WriteTestSheet(c.file, 16, 16, 25, 6);
     WorldConfig config = MakeWorldConfig(kDefaultFace, 64, 64);
     CanvasOptions options;

@@ -22,6 +22,7 @@ TEST(ArgumentText, SkipsUnquotedProgramNameAndBlanks) {
   EXPECT_EQ(Arguments("life.scr /s"), "/s");
   EXPECT_EQ(Arguments("C:\\WINDOWS\\LIFE.SCR   /p 1234"), "/p 1234");
   EXPECT_EQ(Arguments("life.scr\t/s"), "/s");
+  EXPECT_EQ(Arguments("life.scr/s"), "");  // the name runs to the first blank
   EXPECT_EQ(Arguments("life.scr"), "");
   EXPECT_EQ(Arguments(""), "");
 }

@@ -2,6 +2,7 @@
 // own: what a preview hands on to its parent window is seen here directly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "HostState.h"
@@ -121,6 +122,31 @@ TEST_F(PreviewWindowProc, InputAndCloseRequestsOfAPreviewGoToTheDefaultHandling)
   // No close request was posted: the window is still there.
   EXPECT_TRUE(IsWindow(child_));
   EXPECT_EQ(Host().closing, 0u);
+}
+
+TEST(FullScreenWindowProc, SwitchingAndScreenSaveCommandsNeverReachTheSaver) {
+  WNDCLASSA saverClass{};
+  saverClass.lpfnWndProc = HostWindowProc;
+  saverClass.hInstance = GetModuleHandleA(nullptr);
+  saverClass.lpszClassName = "HostTestFullScreen";
+  RegisterClassA(&saverClass);
+  Host().isPreview = 0;
+  HWND window = CreateWindowExA(0, "HostTestFullScreen", "Screen Saver", WS_POPUP, 0, 0, 50, 50,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  const auto seen = [] {
+    return std::count(saverMessages.begin(), saverMessages.end(), UINT{WM_SYSCOMMAND});
+  };
+  saverMessages.clear();
+  for (const WPARAM command : {WPARAM{SC_SCREENSAVE}, WPARAM{SC_NEXTWINDOW}, WPARAM{SC_PREVWINDOW}})
+    EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, command, 0), 0) << command;
+  EXPECT_EQ(seen(), 0);
+  SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);  // any other command is the saver's
+  EXPECT_EQ(seen(), 1);
+  DestroyWindow(window);
+  DispatchPending();
+  MSG quit{};
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 }  // namespace

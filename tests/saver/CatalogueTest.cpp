@@ -115,7 +115,7 @@ TEST_F(CatalogueTest, ReadingStopsQuietlyAtTheFirstMalformedRecord) {
             1u);
   ExpectFace(table_[0], "good.bmp", 16, 16, 25, 6, 5, 12);
   FreeFaceCatalogue(table_, count_);
-  EXPECT_EQ(Read("good.bmp 16 16 25 6 5 12\ncut.bmp 16 16 25\n"), 1u);
+  EXPECT_EQ(Read("good.bmp 16 16 25 6 5 12\ncut.bmp 16 16 25 6 5\n"), 1u);
   FreeFaceCatalogue(table_, count_);
   EXPECT_EQ(Read(""), 0u);
   EXPECT_EQ(Read("  \n\t\n"), 0u);

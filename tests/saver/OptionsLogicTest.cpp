@@ -72,6 +72,10 @@ TEST(FaceSelection, FirstEntryEqualIgnoringTheCaseOfAToZ) {
   EXPECT_EQ(FaceSelectionIndex(kCatalogue, 4, "\xC9t\xC9.bmp"), 3u);
   // Letters beyond A to Z are compared as they are.
   EXPECT_EQ(FaceSelectionIndex(kCatalogue, 4, "\xE9t\xE9.bmp"), 4u);
+  // Both ends of the alphabet, and their neighbours, which are no letters.
+  EXPECT_TRUE(SameNameIgnoringCase("AZaz", "azAZ"));
+  EXPECT_FALSE(SameNameIgnoringCase("@[", "`{"));
+  EXPECT_FALSE(SameNameIgnoringCase("`{", "@["));
 }
 
 TEST(FaceSelection, NoMatchGivesTheCountWhichSelectsNothing) {

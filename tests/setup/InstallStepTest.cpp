@@ -40,10 +40,10 @@ TEST_F(InstallStepTest, CopiesIntoTheLowerCasedWindowsDirectoryAndHandsOver) {
 }
 
 TEST_F(InstallStepTest, OnlyTheLettersAToZAreLowerCased) {
-  fake.windowsDirectory = "D:\\WIN\xC4Z_9";
+  fake.windowsDirectory = "D:\\@AWIN\xC4Z[_9";
   EXPECT_TRUE(Install(""));
   EXPECT_EQ(fake.commandLines,
-            Strings{"rundll32.exe desk.cpl,InstallScreenSaver d:\\win\xC4z_9\\life.scr"});
+            Strings{"rundll32.exe desk.cpl,InstallScreenSaver d:\\@awin\xC4z[_9\\life.scr"});
 }
 
 TEST_F(InstallStepTest, TheBackslashIsAppendedAlsoAtARoot) {
@@ -61,10 +61,12 @@ TEST_F(InstallStepTest, EmptyLinesAreSkippedAndTheLastLineNeedsNoLineEnd) {
 }
 
 TEST_F(InstallStepTest, LinesAreUsedExactlyAsWritten) {
-  fake.files = {{" spaced name.bmp ", "s"}, {"#not a comment", "h"}};
-  EXPECT_TRUE(Install(" spaced name.bmp \n#not a comment\n"));
+  // A carriage return not followed by a line feed is part of the line.
+  fake.files = {{" spaced name.bmp ", "s"}, {"#not a comment", "h"}, {"a\rb", "r"}};
+  EXPECT_TRUE(Install(" spaced name.bmp \n#not a comment\na\rb\n"));
   EXPECT_EQ(fake.copies, (Strings{" spaced name.bmp  > c:\\windows\\ spaced name.bmp ",
-                                  "#not a comment > c:\\windows\\#not a comment"}));
+                                  "#not a comment > c:\\windows\\#not a comment",
+                                  "a\rb > c:\\windows\\a\rb"}));
 }
 
 TEST_F(InstallStepTest, AnEmptyListOrOneWithoutTheSaverStillHandsOver) {
