@@ -3,6 +3,7 @@
 // before the saver does.
 #include "DismissRules.h"
 #include "HostState.h"
+#include "Monitors.h"
 #include "SaverHooks.h"
 #include "SaverHost.h"
 
@@ -49,22 +50,22 @@ int32_t RunSaverWindow(HWND parent) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = kClassName;
 
-  int width = 0;
-  int height = 0;
+  // Where the window goes and where its monitors lie; the saver window
+  // procedure gets it with WM_CREATE, as the creation parameter.
+  MonitorLayout layout;
   DWORD style = 0;
   DWORD extendedStyle = 0;
   const char* title = nullptr;
   if (parent != nullptr) {
     RECT parentClient{};
     GetClientRect(parent, &parentClient);
-    width = parentClient.right;
-    height = parentClient.bottom;
+    layout = SingleMonitorLayout(parentClient.right, parentClient.bottom);
     isPreview = 1;
     style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
     title = kPreviewTitle;
   } else {
-    width = GetSystemMetrics(SM_CXSCREEN);
-    height = GetSystemMetrics(SM_CYSCREEN);
+    // The whole virtual screen: every monitor, at negative coordinates too.
+    layout = ScreenMonitorLayout();
     style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     extendedStyle = WS_EX_TOPMOST;
     title = kFullScreenTitle;
@@ -77,8 +78,9 @@ int32_t RunSaverWindow(HWND parent) {
   }
 
   if (RegisterClassA(&windowClass) != 0)
-    saverWindow = CreateWindowExA(extendedStyle, kClassName, title, style, 0, 0, width, height,
-                                  parent, nullptr, appInstance, nullptr);
+    saverWindow = CreateWindowExA(extendedStyle, kClassName, title, style, layout.window.left,
+                                  layout.window.top, layout.window.width(),
+                                  layout.window.height(), parent, nullptr, appInstance, &layout);
 
   int32_t result = -1;
   if (saverWindow != nullptr) {
