@@ -18,7 +18,6 @@ function(life_program_manifest output name description level)
   set(LIFE_MANIFEST_LEVEL ${level})
   set(LIFE_MANIFEST_VERSION
       ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
-  set(LIFE_MANIFEST_DEPENDENCIES "")
   configure_file(${PROJECT_SOURCE_DIR}/cmake/program.manifest.in
                  ${CMAKE_CURRENT_BINARY_DIR}/${output} @ONLY)
 endfunction()
