@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Runs a command inside a private Wine session: a fresh WINEPREFIX in a
 # temporary folder and a private Xvfb display, both removed afterwards.
-#   tools/wine-session.sh [--size WxH] COMMAND [ARGS...]
+#   tools/wine-session.sh [--size WxH[,WxH...]] COMMAND [ARGS...]
 # Inside, LIFE_WINE_SESSION=1, WINEPREFIX, DISPLAY and WINEDEBUG are set.
+# Several sizes make one Xvfb screen each, joined by Xinerama, and Wine is
+# told to read them through Xinerama rather than XRandR: it then reports a
+# monitor per screen, every one at 0,0 (Xvfb stacks its heads there; heads
+# of equal size count as mirrors of one monitor).
 set -euo pipefail
 
 size=1024x768
@@ -26,7 +30,11 @@ trap cleanup EXIT INT TERM
 
 # A free display number: Xvfb picks one and writes it to the fd we give it.
 exec {dfd}<> <(:)
-Xvfb -displayfd "$dfd" -screen 0 "${size}x24" -nolisten tcp -noreset \
+IFS=, read -ra sizes <<<"$size"
+screens=()
+for i in "${!sizes[@]}"; do screens+=(-screen "$i" "${sizes[$i]}x24"); done
+if (( ${#sizes[@]} > 1 )); then screens+=(+xinerama); fi
+Xvfb -displayfd "$dfd" "${screens[@]}" -nolisten tcp -noreset \
   >"$workdir/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=
@@ -38,6 +46,9 @@ done
 export DISPLAY=:$display
 
 wineboot -i >/dev/null 2>&1
+if (( ${#sizes[@]} > 1 )); then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1
+fi
 wineserver -w
 export LIFE_WINE_SESSION=1
 "$@"
