@@ -5,8 +5,8 @@ if(LIFE_WINDOWS)
     ${CMAKE_CURRENT_LIST_DIR}/SaverWindowProc.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PrepareDialogClasses.cpp
     ${CMAKE_CURRENT_LIST_DIR}/life.rc)
-  target_link_libraries(life_scr PRIVATE host_entry host saver_dialogs saver_store engine
-                                         life_version life_warnings)
+  target_link_libraries(life_scr PRIVATE host_entry host saver_dialogs saver_store saver_worlds
+                                         engine life_version life_warnings)
   # The icon and the manifest are found through the resource compiler's
   # include path.
   life_program_manifest(life.manifest Vantreel.Life.Saver "The Game of Life" asInvoker)
