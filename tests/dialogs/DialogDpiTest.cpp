@@ -60,8 +60,6 @@ class DialogFont {
   TEXTMETRICA metrics_{};
 };
 
-BOOL CALLBACK CheckControl(HWND control, LPARAM data);
-
 struct LayoutCheck {
   HWND dialog;
   RECT client;  // screen coordinates
@@ -69,17 +67,6 @@ struct LayoutCheck {
   int dpi;
   std::vector<std::string> problems;
 };
-
-// Every control inside the dialog's client area; every caption of a push
-// button, check box or group box within its control, with the room the
-// control's own drawing takes.
-std::vector<std::string> LayoutProblems(HWND dialog, const DialogFont& font, int dpi) {
-  LayoutCheck check{dialog, {}, &font, dpi, {}};
-  GetClientRect(dialog, &check.client);
-  MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&check.client), 2);
-  EnumChildWindows(dialog, CheckControl, reinterpret_cast<LPARAM>(&check));
-  return check.problems;
-}
 
 BOOL CALLBACK CheckControl(HWND control, LPARAM data) {
   auto& check = *reinterpret_cast<LayoutCheck*>(data);
@@ -94,20 +81,27 @@ BOOL CALLBACK CheckControl(HWND control, LPARAM data) {
   if (lstrcmpiA(wintest::ClassName(control).c_str(), "Button") != 0 || text.empty())
     return TRUE;
 
+  // The room the control's own drawing takes beside its caption: a push
+  // button's edges, a check box's box and gap, a group box's frame lines.
   const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
-  const int scale = check.dpi;
-  int room = MulDiv(6, scale, 96);  // push button: its edges
-  if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX)
-    room = MulDiv(13 + 4, scale, 96);  // the box and the gap after it
-  else if (type == BS_GROUPBOX)
-    room = MulDiv(10, scale, 96);  // the frame line on either side
-  const int width = rect.right - rect.left;
-  if (check.font->TextWidth(text) + room > width)
-    check.problems.push_back(name + " does not fit: " + std::to_string(check.font->TextWidth(text)) +
-                             " + " + std::to_string(room) + " > " + std::to_string(width));
+  const bool checkBox = type == BS_AUTOCHECKBOX || type == BS_CHECKBOX;
+  const int room = MulDiv(checkBox ? 17 : type == BS_GROUPBOX ? 10 : 6, check.dpi, 96);
+  const int needed = check.font->TextWidth(text) + room;
+  if (needed > rect.right - rect.left)
+    check.problems.push_back(name + " needs " + std::to_string(needed) + " pixels");
   if (type != BS_GROUPBOX && check.font->height() > rect.bottom - rect.top)
     check.problems.push_back(name + " is lower than its text");
   return TRUE;
+}
+
+// Every control inside the dialog's client area; every caption of a push
+// button, check box or group box within its control.
+std::vector<std::string> LayoutProblems(HWND dialog, const DialogFont& font, int dpi) {
+  LayoutCheck check{dialog, {}, &font, dpi, {}};
+  GetClientRect(dialog, &check.client);
+  MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&check.client), 2);
+  EnumChildWindows(dialog, CheckControl, reinterpret_cast<LPARAM>(&check));
+  return check.problems;
 }
 
 void SavePicture(HWND window, const std::string& name) {
@@ -117,21 +111,12 @@ void SavePicture(HWND window, const std::string& name) {
 
 class DialogsAtDpi : public testing::TestWithParam<int> {
  protected:
+  // The programs started afterwards lay out at this DPI; 96 is the default.
   void SetUp() override {
-    hadLogPixels_ = wintest::ReadDword(kDesktopKey, "LogPixels", &previousLogPixels_);
+    wintest::ReadDword(kDesktopKey, "LogPixels", &previousLogPixels_);
     SetLogPixels(static_cast<DWORD>(GetParam()));
   }
-  void TearDown() override {
-    if (hadLogPixels_) {
-      SetLogPixels(previousLogPixels_);
-    } else {
-      HKEY key = nullptr;
-      if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) == 0) {
-        RegDeleteValueA(key, "LogPixels");
-        RegCloseKey(key);
-      }
-    }
-  }
+  void TearDown() override { SetLogPixels(previousLogPixels_); }
   static void SetLogPixels(DWORD dpi) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE,
@@ -152,7 +137,6 @@ class DialogsAtDpi : public testing::TestWithParam<int> {
         << "the dialog did not grow with the font at " << GetParam() << " DPI";
   }
 
-  bool hadLogPixels_ = false;
   DWORD previousLogPixels_ = 96;
 };
 
