@@ -29,6 +29,7 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 # A free display number: Xvfb picks one and writes it to the fd we give it.
+# Up to 30 s: on a loaded machine a start can take longer than 10.
 exec {dfd}<> <(:)
 IFS=, read -ra sizes <<<"$size"
 screens=()
@@ -38,7 +39,7 @@ Xvfb -displayfd "$dfd" "${screens[@]}" -nolisten tcp -noreset \
   >"$workdir/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=
-for _ in $(seq 1 100); do
+for _ in $(seq 1 300); do
   if read -r -t 0.1 -u "$dfd" display && [[ -n "$display" ]]; then break; fi
   kill -0 "$xvfb_pid" 2>/dev/null || { cat "$workdir/xvfb.log" >&2; exit 1; }
 done
