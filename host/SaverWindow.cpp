@@ -2,6 +2,7 @@
 // message loop, and the class window procedure that sees every message
 // before the saver does.
 #include "HostState.h"
+#include "Monitors.h"
 #include "SaverHost.h"
 
 namespace {
@@ -52,22 +53,22 @@ int32_t RunSaverWindow(HWND parent) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = kClassName;
 
-  int width = 0;
-  int height = 0;
+  // Where the window goes and where its monitors lie; the saver window
+  // procedure gets it with WM_CREATE, as the creation parameter.
+  MonitorLayout layout;
   DWORD style = 0;
   DWORD extendedStyle = 0;
   const char* title = nullptr;
   if (parent != nullptr) {
     RECT parentClient{};
     GetClientRect(parent, &parentClient);
-    width = parentClient.right;
-    height = parentClient.bottom;
+    layout = SingleMonitorLayout(parentClient.right, parentClient.bottom);
     host.isPreview = 1;
     style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
     title = kPreviewTitle;
   } else {
-    width = GetSystemMetrics(SM_CXSCREEN);
-    height = GetSystemMetrics(SM_CYSCREEN);
+    // The whole virtual screen: every monitor, at negative coordinates too.
+    layout = ScreenMonitorLayout();
     style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     extendedStyle = WS_EX_TOPMOST;
     title = kFullScreenTitle;
@@ -80,8 +81,10 @@ int32_t RunSaverWindow(HWND parent) {
   }
 
   if (RegisterClassA(&windowClass) != 0)
-    host.saverWindow = CreateWindowExA(extendedStyle, kClassName, title, style, 0, 0, width,
-                                       height, parent, nullptr, host.appInstance, nullptr);
+    host.saverWindow = CreateWindowExA(extendedStyle, kClassName, title, style,
+                                       layout.window.left, layout.window.top,
+                                       layout.window.width(), layout.window.height(), parent,
+                                       nullptr, host.appInstance, &layout);
 
   int32_t result = -1;
   if (host.saverWindow != nullptr) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FaceInfo.h"
+#include "LifeVersion.h"
 #include "Settings.h"
 
 // The range of an up-down control.
@@ -65,9 +66,9 @@ void SaveOptions(SaverSettings& settings, const OptionsInput& input, const FaceI
 // catalogue or a name that does not fit the settings' buffer.
 bool TakeChosenFace(SaverSettings& settings, const FaceInfo* table, unsigned count, int index);
 
-// The version the About box names.
-inline constexpr unsigned kEngineVersionMajor = 1;
-inline constexpr unsigned kEngineVersionMinor = 2;
+// The version the About box names: the build's version (LifeVersion.h).
+inline constexpr unsigned kEngineVersionMajor = LIFE_VERSION_MAJOR;
+inline constexpr unsigned kEngineVersionMinor = LIFE_VERSION_MINOR;
 
 // The About box text for version major.minor: four centred lines of 36
 // characters (34 for the version line with one-digit numbers), each ending

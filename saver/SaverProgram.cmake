@@ -5,11 +5,15 @@ if(LIFE_WINDOWS)
     ${CMAKE_CURRENT_LIST_DIR}/SaverWindowProc.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PrepareDialogClasses.cpp
     ${CMAKE_CURRENT_LIST_DIR}/life.rc)
-  target_link_libraries(life_scr PRIVATE host_entry host saver_dialogs saver_store engine
-                                         life_warnings)
-  # The icon file is found through the resource compiler's include path.
+  target_link_libraries(life_scr PRIVATE host_entry host saver_dialogs saver_store saver_worlds
+                                         engine life_version life_warnings)
+  # The icon and the manifest are found through the resource compiler's
+  # include path.
+  life_program_manifest(life.manifest Vantreel.Life.Saver "The Game of Life" asInvoker)
   set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/life.rc APPEND PROPERTY
-               INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/assets)
+               INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/assets ${CMAKE_CURRENT_BINARY_DIR})
+  set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/life.rc APPEND PROPERTY
+               OBJECT_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/life.manifest)
   life_gui_program(life_scr)
   set_target_properties(life_scr PROPERTIES
     OUTPUT_NAME life SUFFIX .scr

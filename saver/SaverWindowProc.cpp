@@ -1,66 +1,63 @@
-// The saver window procedure: builds the Life world for the window when it
-// is created and shows one generation per timer tick.
+// The saver window procedure: builds a Life world for every monitor the
+// window covers when it is created, and shows one generation of each per
+// timer tick.
 #include "SaverWindowProc.h"
 
+#include <ctime>
 #include <string>
 
-#include "ActivityFont.h"
-#include "CellMap.h"
-#include "EngineSetup.h"
-#include "FaceCanvas.h"
 #include "Fatal.h"
+#include "MonitorLayout.h"
 #include "Settings.h"
+#include "WorldLayout.h"
+#include "WorldSet.h"
 
 namespace {
 constexpr UINT_PTR kAnimationTimer = 1;
 
 // Measured once, at creation.
 RECT clientRect = {0, 0, 0, 0};
-uint32_t cols = 0;
-uint32_t rows = 0;
 HBRUSH eraseBrush = nullptr;
 
-// The one world of the process and the canvas that draws it for the window.
-// Made on the first message; as a static local its destructor is registered
-// with the runtime's exit-time handlers, so it runs on the fatal-error
-// exits, which end through the runtime. The canvas goes first.
-struct Saver {
-  CellMap world;
-  FaceCanvas canvas;
-};
-
-Saver& TheSaver() {
-  static Saver saver;
-  return saver;
+// The worlds of the process, one per monitor, each with the canvas that
+// draws it for the window. Made on the first message; as a static local its
+// destructor is registered with the runtime's exit-time handlers, so it
+// runs on the fatal-error exits, which end through the runtime.
+WorldSet& TheWorlds() {
+  static WorldSet worlds;
+  return worlds;
 }
 
-void CreateWorld(HWND window) {
+// The monitors the host handed over with the window; a window made without
+// them (the preview, a test's window) is one monitor.
+MonitorLayout LayoutOf(LPARAM createParameter) {
+  const auto* create = reinterpret_cast<const CREATESTRUCTA*>(createParameter);
+  if (create != nullptr && create->lpCreateParams != nullptr)
+    return *static_cast<const MonitorLayout*>(create->lpCreateParams);
+  return SingleMonitorLayout(clientRect.right, clientRect.bottom);
+}
+
+void CreateWorlds(HWND window, LPARAM createParameter) {
   const SaverSettings saverSettings = LoadSettings();
   GetClientRect(window, &clientRect);
 
   const FaceInfo face = FaceInfoOf(saverSettings.face);
-  const std::string faceFile = face.loadImage;
   if (face.frameWidth == 0 || face.frameHeight == 0)
-    ExitIfNotCreated(CreateResult::kBadFrame, faceFile);
-  // A client area less than two frames wide or high gives a grid of no
-  // cells: the window then stays black.
-  WorldConfig config = MakeWorldConfig(face, static_cast<uint32_t>(clientRect.right),
-                                       static_cast<uint32_t>(clientRect.bottom));
-  config.seed = saverSettings.seed;
-  config.initpop = saverSettings.initpop;
-  cols = config.cols;
-  rows = config.rows;
+    ExitIfNotCreated(CreateResult::kBadFrame, face.loadImage);
 
-  CanvasOptions options;
-  options.displayColor = saverSettings.displayColor;
-  options.bFrameScreen = saverSettings.bFrameScreen;
-  options.bMiniDisplay = saverSettings.bMiniDisplay;
-  options.bActivityBar = saverSettings.bActivityBar;
-  options.faceFile = face.loadImage;
-  options.font = CreateActivityFont(saverSettings.font);
-  Saver& saver = TheSaver();
-  ExitIfNotCreated(saver.world.Create(config), faceFile);
-  ExitIfNotCreated(saver.canvas.Create(window, saver.world, options), faceFile);
+  WorldSettings settings;
+  settings.face = face;
+  settings.initpop = saverSettings.initpop;
+  settings.canvas.displayColor = saverSettings.displayColor;
+  settings.canvas.bFrameScreen = saverSettings.bFrameScreen;
+  settings.canvas.bMiniDisplay = saverSettings.bMiniDisplay;
+  settings.canvas.bActivityBar = saverSettings.bActivityBar;
+  settings.canvas.faceFile = face.loadImage;
+  settings.fontName = saverSettings.font;
+  // A seed of 0 takes the clock, as a world on its own would, plus k.
+  const auto clock = static_cast<uint32_t>(std::time(nullptr));
+  TheWorlds().Create(window, PlaceWorlds(LayoutOf(createParameter), saverSettings.seed, clock),
+                     settings);
 
   SetTimer(window, kAnimationTimer, saverSettings.delay, nullptr);
   eraseBrush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -72,26 +69,30 @@ void EraseBackground(HWND window) {
   ReleaseDC(window, dc);
 }
 
-// Shows the world as the previous tick left it, then advances it.
+// Shows every world as the previous tick left it, then advances them all.
 void Tick(HWND window) {
-  Saver& saver = TheSaver();
+  WorldSet& worlds = TheWorlds();
   HDC dc = GetDC(window);
-  if (const Picture* picture = saver.canvas.Compose()) {
-    // Only the picture is copied: the strips of the client area beyond it
-    // keep the black of the erase.
-    BitBlt(dc, clientRect.left, clientRect.top, picture->width(), picture->height(),
-           picture->dc(), 0, 0, SRCCOPY);
+  for (size_t i = 0; i < worlds.size(); ++i) {
+    World& world = worlds[i];
+    if (const Picture* picture = world.canvas.Compose()) {
+      // Only the picture is copied, at its monitor: the strips beyond it
+      // and the parts of the window outside every monitor keep the black
+      // of the erase.
+      BitBlt(dc, clientRect.left + world.area.left, clientRect.top + world.area.top,
+             picture->width(), picture->height(), picture->dc(), 0, 0, SRCCOPY);
+    }
   }
   ReleaseDC(window, dc);
-  saver.world.NextGeneration();
+  worlds.Step();
 }
 }  // namespace
 
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  TheSaver();
+  TheWorlds();
   switch (message) {
     case WM_CREATE:
-      CreateWorld(window);
+      CreateWorlds(window, lParam);
       return 0;
     case WM_ERASEBKGND:
       EraseBackground(window);

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # `make bench`: the generation step natively, then whole ticks at 4K through
-# the Windows drawing layer under Wine.
+# the Windows drawing layer under Wine, on one monitor and on two.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build/native/bin/step-bench
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-cp assets/lifeface.bmp "$scratch/"
+cp assets/lifeface.bmp assets/tinyface.bmp "$scratch/"
 cd "$scratch"
 "$OLDPWD/tools/wine-session.sh" --size 3840x2160 \
   wine "$OLDPWD/build/win64/bin/tick-bench.exe" lifeface.bmp 3840x2160 200
+"$OLDPWD/tools/wine-session.sh" --size 3840x2160 \
+  wine "$OLDPWD/build/win64/bin/monitors-bench.exe" tinyface.bmp 3840x2160 200

@@ -15,7 +15,10 @@
 
 // The saver's own window procedure. The host's class procedure passes it
 // every message it does not consume; what it does not handle it hands on,
-// with the same four values, to DefSaverProc and returns that result.
+// with the same four values, to DefSaverProc and returns that result. At
+// WM_CREATE the creation parameter (CREATESTRUCT lpCreateParams) points at
+// the window's MonitorLayout (MonitorLayout.h), or is null for one monitor
+// covering the client area.
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The procedure of the configuration dialog IDD_OPTIONS.

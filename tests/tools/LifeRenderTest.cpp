@@ -217,3 +217,74 @@ TEST_F(LifeRender, FaceProblemsEndWithTheSaversOwnMessages) {
   }
   SetFatalHook(nullptr);
 }
+
+namespace {
+// A PNG as 0xRRGGBB pixels; empty when it cannot be read.
+struct Png {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
+
+Png ReadPng(const std::string& path) {
+  Png png;
+  int channels = 0;
+  unsigned char* data = stbi_load(path.c_str(), &png.width, &png.height, &channels, 3);
+  if (data == nullptr) return png;
+  for (int i = 0; i < png.width * png.height; ++i)
+    png.pixels.push_back(static_cast<uint32_t>(data[i * 3] << 16 | data[i * 3 + 1] << 8 |
+                                               data[i * 3 + 2]));
+  stbi_image_free(data);
+  return png;
+}
+}  // namespace
+
+// The primary 320 x 240 at 0,0 and a second monitor 160 x 128 above and left
+// of it: a picture of 480 x 368 with the primary at (160, 128). Each monitor
+// shows the world a single screen of its size shows with its seed (S for
+// the primary, S + 1 for the other), framed at its own edges; the rest of
+// the bounding box stays black.
+TEST_F(LifeRender, MonitorsShowEachTheWorldOfItsOwnSizeAndSeedAtItsPlace) {
+  const std::vector<std::string> common = {"--ticks", "25",  "--dir", LIFE_ASSETS_DIR,
+                                           "--no-activity-bar", "--color", "0x00FF80"};
+  auto render = [&](const std::string& name, std::vector<std::string> args) {
+    const std::string png = TempPath(name);
+    args.insert(args.end(), common.begin(), common.end());
+    args.insert(args.end(), {"--out", png});
+    const Result run = RunTool(args);
+    EXPECT_EQ(run.code, 0) << run.err;
+    Png picture = ReadPng(png);
+    std::filesystem::remove(png);
+    return picture;
+  };
+  const Png both = render("both.png", {"--monitors", "320x240+0+0,160x128-160-128", "--seed", "5"});
+  const Png primary = render("primary.png", {"--size", "320x240", "--seed", "5"});
+  const Png other = render("other.png", {"--size", "160x128", "--seed", "6"});
+  ASSERT_EQ(both.width, 480);
+  ASSERT_EQ(both.height, 368);
+  ASSERT_EQ(primary.width, 320);
+  ASSERT_EQ(other.width, 160);
+
+  int differing = 0;
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 320; ++x) differing += both.at(160 + x, 128 + y) != primary.at(x, y);
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 160; ++x) differing += both.at(x, y) != other.at(x, y);
+  EXPECT_EQ(differing, 0);
+  // Frames at each monitor's own edges; the mini display at each one's top right.
+  EXPECT_EQ(both.at(160, 128), 0x80FF00u);
+  EXPECT_EQ(both.at(159, 127), 0x80FF00u);
+  for (int y = 0; y < 128; ++y)
+    for (int x = 160; x < 480; ++x) ASSERT_EQ(both.at(x, y), 0u) << x << "," << y;
+  for (int y = 128; y < 368; ++y)
+    for (int x = 0; x < 160; ++x) ASSERT_EQ(both.at(x, y), 0u) << x << "," << y;
+
+  // Statistics: generation and population of each world, in layout order.
+  const Result stats = RunTool({"--monitors", "320x240+0+0,160x128-160-128", "--seed", "5",
+                                "--ticks", "10", "--stats"});
+  const Result single = RunTool({"--size", "320x240", "--seed", "5", "--ticks", "10", "--stats"});
+  const std::vector<std::string> lines = Lines(stats.out), singleLines = Lines(single.out);
+  ASSERT_EQ(lines.size(), 11u);
+  for (size_t t = 0; t < lines.size(); ++t)
+    EXPECT_EQ(lines[t].substr(0, singleLines[t].size() + 1), singleLines[t] + " ");
+}

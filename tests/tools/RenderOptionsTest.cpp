@@ -130,3 +130,22 @@ TEST(RenderOptions, RefusesBadColoursDelaysAndOutputs) {
   Refusal({"--out", "x.gif", "--ticks", "0"});
   Refusal({"--dir", ""});
 }
+
+TEST(RenderOptions, MonitorsGiveTheirBoundingBoxWhichMayStartAtNegativeCoordinates) {
+  const RenderOptions o = Parse({"--monitors", "1920x1080+0+0,1280x1024+-1280-200,800x600+1920+0"});
+  ASSERT_EQ(o.monitors.size(), 3u);
+  EXPECT_EQ(o.monitors[0], (ScreenRect{0, 0, 1920, 1080}));
+  EXPECT_EQ(o.monitors[1], (ScreenRect{-1280, -200, 0, 824}));
+  EXPECT_EQ(o.width, 3200u + 800u);
+  EXPECT_EQ(o.height, 1280u);
+  EXPECT_EQ(Parse({"--monitors=640x480+0+0"}).width, 640u);
+
+  for (const char* bad : {"1920x1080", "1920x1080+0", "1920x1080+0+0+0", "0x10+0+0",
+                          "8193x10+0+0", "10x10+0+0,", "10x10+a+0", "10x10++0+0",
+                          "10x10+0--5", "8000x10+0+0,8000x10+9000+0"}) {
+    SCOPED_TRACE(bad);
+    Refusal({"--monitors", bad});
+  }
+  EXPECT_NE(Refusal({"--size", "640x480", "--monitors", "640x480+0+0"}).find("exclude"),
+            std::string::npos);
+}

@@ -8,3 +8,8 @@
 // the given size, the strips beyond it black. A missing picture (a grid of
 // no cells) leaves the whole client area black.
 RgbImage ClientPicture(const Picture* picture, uint32_t width, uint32_t height);
+
+// Copies the picture into the image with its top-left corner at (x, y), as
+// the window's block copy does: what falls outside the image is cut off. A
+// missing picture copies nothing.
+void PastePicture(RgbImage& image, const Picture* picture, int x, int y);

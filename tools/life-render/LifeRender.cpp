@@ -4,18 +4,18 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 
-#include "ActivityFont.h"
-#include "CellMap.h"
 #include "ClientPicture.h"
-#include "EngineSetup.h"
-#include "FaceCanvas.h"
 #include "FaceInfo.h"
 #include "Fatal.h"
 #include "GifFile.h"
+#include "MonitorLayout.h"
 #include "Palette.h"
 #include "PngFile.h"
+#include "WorldLayout.h"
+#include "WorldSet.h"
 
 namespace {
 std::string FromStartDirectory(const std::string& path) {
@@ -36,31 +36,48 @@ std::vector<Rgb> AnimationPalette(const FaceCanvas& canvas, uint32_t displayColo
   return BuildPalette(histogram, {Rgb{0, 0, 0}, UnpackRgb(display)}, 255);
 }
 
-bool WriteFaceStates(const std::string& path, const CellMap& map) {
+// The face states of every world, one after the other.
+bool WriteFaceStates(const std::string& path, const WorldSet& worlds) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
   std::vector<unsigned char> bytes;
-  bytes.reserve(size_t{map.cellCount()} * 2);
-  for (uint32_t i = 0; i < map.cellCount(); ++i) {
-    const uint16_t s = map.faceStates()[i];
-    bytes.push_back(static_cast<unsigned char>(s & 0xFFu));
-    bytes.push_back(static_cast<unsigned char>(s >> 8));
+  for (size_t w = 0; w < worlds.size(); ++w) {
+    const CellMap& map = worlds[w].cells;
+    for (uint32_t i = 0; i < map.cellCount(); ++i) {
+      const uint16_t s = map.faceStates()[i];
+      bytes.push_back(static_cast<unsigned char>(s & 0xFFu));
+      bytes.push_back(static_cast<unsigned char>(s >> 8));
+    }
   }
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return std::fclose(file) == 0 && written;
 }
 
-// The canvas options as the saver window procedure takes them from the
-// settings.
-CanvasOptions MakeCanvasOptions(const RenderOptions& o) {
-  CanvasOptions options;
-  options.displayColor = o.color;
-  options.bFrameScreen = o.frameScreen ? 1 : 0;
-  options.bMiniDisplay = o.miniDisplay ? 1 : 0;
-  options.bActivityBar = o.activityBar ? 1 : 0;
-  options.faceFile = o.faceFile.c_str();
-  options.font = CreateActivityFont(o.font.c_str());
-  return options;
+// The worlds' settings as the saver window procedure takes them from the
+// saver's settings.
+WorldSettings MakeWorldSettings(const RenderOptions& o, const FaceInfo& face) {
+  WorldSettings settings;
+  settings.face = face;
+  settings.initpop = o.initpop;
+  settings.canvas.displayColor = o.color;
+  settings.canvas.bFrameScreen = o.frameScreen ? 1 : 0;
+  settings.canvas.bMiniDisplay = o.miniDisplay ? 1 : 0;
+  settings.canvas.bActivityBar = o.activityBar ? 1 : 0;
+  settings.canvas.faceFile = o.faceFile.c_str();
+  settings.fontName = o.font.c_str();
+  return settings;
+}
+
+// What the saver window shows: black, and each world's picture at its
+// monitor, in order, so that where monitors overlap the later one shows,
+// as the window's block copies leave it.
+RgbImage WindowPicture(WorldSet& worlds, uint32_t width, uint32_t height) {
+  RgbImage image(static_cast<int>(width), static_cast<int>(height));
+  for (size_t i = 0; i < worlds.size(); ++i) {
+    World& world = worlds[i];
+    PastePicture(image, world.canvas.Compose(), world.area.left, world.area.top);
+  }
+  return image;
 }
 }  // namespace
 
@@ -73,43 +90,51 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
     ExitIfNotCreated(CreateResult::kBadFrame, o.faceFile);
   const FaceInfo face = {o.faceFile.c_str(), o.frameWidth, o.frameHeight, o.numFrames,
                          o.numRows,          o.bornEnd,    o.dieStart};
-  WorldConfig config = MakeWorldConfig(face, o.width, o.height);
-  config.seed = o.seed;
-  config.initpop = o.initpop;
+  // The monitors as the host lays them out: shifted so that their bounding
+  // box starts at 0,0. Without --monitors, one monitor of the client size.
+  const MonitorLayout layout = o.monitors.empty()
+                                   ? SingleMonitorLayout(static_cast<int32_t>(o.width),
+                                                         static_cast<int32_t>(o.height))
+                                   : LayOutMonitors({}, o.monitors);
+  const auto clock = static_cast<uint32_t>(std::time(nullptr));
 
-  CellMap map;
-  FaceCanvas canvas;
   if (!o.dir.empty() && chdir(o.dir.c_str()) != 0) {
     std::fprintf(err, "life-render: cannot change into %s: %s\n", o.dir.c_str(),
                  std::strerror(errno));
     return 2;
   }
-  ExitIfNotCreated(map.Create(config), o.faceFile);
-  // Only pictures need the sprite sheet; statistics run without a canvas.
-  if (o.WantsPicture())
-    ExitIfNotCreated(canvas.Create(OffscreenWindow(), map, MakeCanvasOptions(o)), o.faceFile);
+  // Only pictures need the sprite sheet; statistics run without canvases.
+  WorldSet worlds;
+  worlds.Create(o.WantsPicture() ? OffscreenWindow() : nullptr,
+                PlaceWorlds(layout, o.seed, clock), MakeWorldSettings(o, face));
 
   std::string error;
   GifAnimation gif;
   if (o.WantsGif() &&
       !gif.Open(outPath, static_cast<int>(o.width), static_cast<int>(o.height),
-                AnimationPalette(canvas, o.color), error)) {
+                AnimationPalette(worlds[0].canvas, o.color), error)) {
     std::fprintf(err, "life-render: %s\n", error.c_str());
     return 1;
   }
 
+  // "T GENERATION POPULATION", with the generation and population of every
+  // further world after the first's.
   auto stats = [&](uint32_t t) {
-    if (o.stats) std::fprintf(out, "%u %d %d\n", t, map.generation(), map.population());
+    if (!o.stats) return;
+    std::fprintf(out, "%u", t);
+    for (size_t w = 0; w < worlds.size(); ++w)
+      std::fprintf(out, " %d %d", worlds[w].cells.generation(), worlds[w].cells.population());
+    std::fputc('\n', out);
   };
   stats(0);
   for (uint32_t t = 1; t <= o.ticks; ++t) {
-    // One timer tick: show the composed picture, then step.
+    // One timer tick: show the composed pictures, then step every world.
     if (o.WantsGif() &&
-        !gif.AddFrame(ClientPicture(canvas.Compose(), o.width, o.height), o.delayMs, error)) {
+        !gif.AddFrame(WindowPicture(worlds, o.width, o.height), o.delayMs, error)) {
       std::fprintf(err, "life-render: %s: %s\n", outPath.c_str(), error.c_str());
       return 1;
     }
-    map.NextGeneration();
+    worlds.Step();
     stats(t);
   }
 
@@ -118,11 +143,11 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
     return 1;
   }
   if (o.WantsPicture() && !o.WantsGif() &&
-      !WritePng(outPath, ClientPicture(canvas.Compose(), o.width, o.height), error)) {
+      !WritePng(outPath, WindowPicture(worlds, o.width, o.height), error)) {
     std::fprintf(err, "life-render: %s\n", error.c_str());
     return 1;
   }
-  if (!dumpPath.empty() && !WriteFaceStates(dumpPath, map)) {
+  if (!dumpPath.empty() && !WriteFaceStates(dumpPath, worlds)) {
     std::fprintf(err, "life-render: cannot write %s\n", dumpPath.c_str());
     return 1;
   }

@@ -61,6 +61,54 @@ std::vector<std::string> SplitCommas(const std::string& text) {
   return parts;
 }
 
+// A signed offset of a monitor: "+N", "-N" or "+-N"; advances `at`.
+bool ParseOffset(const std::string& text, size_t& at, int32_t& value) {
+  if (at >= text.size() || (text[at] != '+' && text[at] != '-')) return false;
+  bool negative = text[at++] == '-';
+  if (!negative && at < text.size() && text[at] == '-') {
+    negative = true;
+    ++at;
+  }
+  const size_t end = text.find_first_of("+-", at);
+  uint32_t magnitude = 0;
+  if (!ParseUnsigned(text.substr(at, end - at), magnitude) || magnitude > kMaxLayoutSide)
+    return false;
+  at = end == std::string::npos ? text.size() : end;
+  value = negative ? -static_cast<int32_t>(magnitude) : static_cast<int32_t>(magnitude);
+  return true;
+}
+
+// "WxH+X+Y[,WxH+X+Y...]": each monitor between 1x1 and the largest client
+// size, their bounding box within kMaxLayoutSide each way.
+bool ParseMonitors(const std::string& text, RenderOptions& o, std::string& error) {
+  o.monitors.clear();
+  for (const std::string& part : SplitCommas(text)) {
+    const size_t offsets = part.find_first_of("+-");
+    uint32_t w = 0, h = 0;
+    size_t at = offsets;
+    int32_t x = 0, y = 0;
+    if (offsets == std::string::npos || !ParseSize(part.substr(0, offsets), w, h) ||
+        !ParseOffset(part, at, x) || !ParseOffset(part, at, y) || at != part.size()) {
+      error = "bad monitor '" + part + "': WxH+X+Y expected";
+      return false;
+    }
+    if (w == 0 || h == 0 || w > kMaxClientSide || h > kMaxClientSide) {
+      error = "monitor '" + part + "' must be between 1x1 and " +
+              std::to_string(kMaxClientSide) + "x" + std::to_string(kMaxClientSide);
+      return false;
+    }
+    o.monitors.push_back({x, y, x + static_cast<int32_t>(w), y + static_cast<int32_t>(h)});
+  }
+  const MonitorLayout layout = LayOutMonitors({}, o.monitors);
+  o.width = static_cast<uint32_t>(layout.window.width());
+  o.height = static_cast<uint32_t>(layout.window.height());
+  if (o.width > kMaxLayoutSide || o.height > kMaxLayoutSide) {
+    error = "the monitors span more than " + std::to_string(kMaxLayoutSide) + " pixels";
+    return false;
+  }
+  return true;
+}
+
 bool ParseFace(const std::string& text, RenderOptions& o) {
   const std::vector<std::string> parts = SplitCommas(text);
   if (parts.size() != 7 || parts[0].empty()) return false;
@@ -77,6 +125,7 @@ bool RenderOptions::WantsGif() const { return EndsWithNoCase(out, ".gif"); }
 
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
                         std::string& error) {
+  bool sizeGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     // Flags without a value.
@@ -108,9 +157,9 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
     if (isFlag) continue;
 
     // Options with a value, as "--name value" or "--name=value".
-    static const char* const kValued[] = {"--size", "--face",  "--seed",  "--initpop",
-                                          "--ticks", "--dir",  "--dump-state", "--out",
-                                          "--delay", "--color", "--font"};
+    static const char* const kValued[] = {"--size",  "--face",  "--seed",  "--initpop",
+                                          "--ticks", "--dir",   "--dump-state", "--out",
+                                          "--delay", "--color", "--font",  "--monitors"};
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     bool known = false;
@@ -130,7 +179,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
     }
 
     bool ok = true;
-    if (name == "--size") {
+    sizeGiven = sizeGiven || name == "--size";
+    if (name == "--monitors") {
+      if (!ParseMonitors(value, o, error)) return false;
+    } else if (name == "--size") {
       ok = ParseSize(value, o.width, o.height);
       if (ok && (o.width == 0 || o.height == 0 || o.width > kMaxClientSide ||
                  o.height > kMaxClientSide)) {
@@ -171,6 +223,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
       return false;
     }
   }
+  if (!o.monitors.empty() && sizeGiven) {
+    error = "--size and --monitors exclude each other";
+    return false;
+  }
   if (o.WantsGif() && o.ticks == 0) {
     error = "an animated GIF needs --ticks of at least 1";
     return false;
@@ -182,6 +238,10 @@ const char* RenderUsage() {
   return "usage: life-render [options]\n"
          "Runs the Life engine as the saver would for a client area.\n"
          "  --size WxH            client area in pixels (default 1024x768)\n"
+         "  --monitors WxH+X+Y[,WxH+X+Y...]\n"
+         "                        monitors in virtual-screen coordinates, the primary\n"
+         "                        first: a world each, in a picture of their bounding\n"
+         "                        box (shifted to 0,0); instead of --size\n"
          "  --face FILE,W,H,FRAMES,ROWS,BORNEND,DIESTART\n"
          "                        face set (default lifeface.bmp,16,16,25,6,5,12)\n"
          "  --dir DIR             folder to change into before loading the sheet\n"

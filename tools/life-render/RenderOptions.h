@@ -3,10 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "MonitorLayout.h"
+
 // What life-render is asked to do, with the saver's load-time defaults.
 struct RenderOptions {
-  uint32_t width = 1024;  // client area
+  uint32_t width = 1024;  // client area; with monitors, their bounding box
   uint32_t height = 768;
+  // Monitors in virtual-screen coordinates, the primary first; empty: one
+  // monitor of width x height.
+  std::vector<ScreenRect> monitors;
   std::string faceFile = "lifeface.bmp";
   uint32_t frameWidth = 16;
   uint32_t frameHeight = 16;
@@ -35,6 +40,8 @@ struct RenderOptions {
 
 // Largest client width or height accepted (an 8K screen is 7680 wide).
 constexpr uint32_t kMaxClientSide = 8192;
+// Largest side of the bounding box of several monitors.
+constexpr uint32_t kMaxLayoutSide = 2 * kMaxClientSide;
 // Longest GIF frame delay: GIF stores hundredths of a second in 16 bits.
 constexpr uint32_t kMaxDelayMs = 655350;
 

@@ -1,0 +1,50 @@
+#pragma once
+// The worlds of the saver window, one per monitor: each with its own grid,
+// random generator and stagnation reseed, and, when there is a window to
+// draw for, its own canvas (pictures and overlays) placed on its monitor.
+// The saver window procedure and life-render run them alike.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "CellMap.h"
+#include "FaceCanvas.h"
+#include "FaceInfo.h"
+#include "Platform.h"
+#include "WorldLayout.h"
+
+struct World {
+  ScreenRect area;  // the monitor, relative to the client area
+  CellMap cells;
+  FaceCanvas canvas;  // declared after the cells: it goes first
+};
+
+// What every world shares: the face set, the start population and how the
+// canvases show their worlds (each canvas makes its own activity-line font
+// from fontName).
+struct WorldSettings {
+  FaceInfo face;
+  uint32_t initpop = 0;
+  CanvasOptions canvas;
+  const char* fontName = nullptr;
+};
+
+class WorldSet {
+ public:
+  // A world for each place, created in order; with a window, each gets its
+  // canvas. A failure ends the process with the saver's fatal message, so
+  // the first world's failure is the one reported, as on a single screen.
+  // The face set's frame size must not be 0.
+  void Create(WindowHandle window, const std::vector<WorldPlace>& places,
+              const WorldSettings& settings);
+
+  // One generation of every world.
+  void Step();
+
+  size_t size() const { return worlds_.size(); }
+  World& operator[](size_t i) { return *worlds_[i]; }
+  const World& operator[](size_t i) const { return *worlds_[i]; }
+
+ private:
+  std::vector<std::unique_ptr<World>> worlds_;
+};
