@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -192,11 +193,13 @@ void CellMap::SetMiniCell(uint32_t x, uint32_t y, bool alive) {
 namespace {
 // Adds delta to the eight neighbours of the cell at `cell`, given the
 // offsets of the rows above and below and of the columns left and right.
-// Negative offsets are unsigned values that wrap back into the array.
+// Negative offsets are unsigned values that wrap; they are indexed as the
+// signed steps they stand for, since a pointer may not wrap around.
 inline void AddAround(uint8_t* cell, size_t up, size_t down, size_t left, size_t right,
                       uint8_t delta) {
   const auto add = [&](size_t offset) {
-    cell[offset] = static_cast<uint8_t>(cell[offset] + delta);
+    uint8_t& neighbour = cell[static_cast<std::ptrdiff_t>(offset)];
+    neighbour = static_cast<uint8_t>(neighbour + delta);
   };
   add(up + left);
   add(up);
