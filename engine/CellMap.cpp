@@ -13,17 +13,11 @@
 #include <emmintrin.h>
 #endif
 
-#include "ActivityFont.h"
-#include "Fatal.h"
 #include "FastModulo.h"
-#include "Random.h"
 
 namespace {
 constexpr int32_t kStallTolerance = 25;
 constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
-// Where the activity line may draw: from (2, 2), a line of a font of at most
-// a few dozen pixels, across the whole picture.
-constexpr PixelRect kActivityBand = {0, 0, INT32_MAX, 48};
 
 template <typename T>
 std::unique_ptr<T[]> AllocateCleared(size_t count) {
@@ -82,112 +76,49 @@ inline void StepDeadBlock(const uint8_t* prev, uint16_t* faces, uint32_t frameLi
 }
 }  // namespace
 
-CellMap::~CellMap() {
-  // The pictures go first: the font may still be selected into one.
-  grid_.Release();
-  compose_.Release();
-  mini_.Release();
-  sheet_.Release();
-  DeleteActivityFont(font);
-}
-
-void CellMap::SetFaceName(const char* name) {
-  faceName_.reset();
-  if (name == nullptr) return;
-  const size_t size = std::strlen(name) + 1;
-  faceName_.reset(new (std::nothrow) char[size]);
-  if (faceName_) std::memcpy(faceName_.get(), name, size);
-}
-
-void CellMap::Create(WindowHandle window, uint32_t cols, uint32_t rows) {
-  frameBrush_ = PixelFromColor(displayColor);
-  cols_ = cols;
-  rows_ = rows;
-  cellCount_ = cols * rows;
-  frameRect_ = {0, 0, static_cast<int>(cols) + 4, static_cast<int>(rows) + 4};
+CreateResult CellMap::Create(const WorldConfig& config) {
+  config_ = config;
+  seed_ = config.seed;
+  cellCount_ = config.cols * config.rows;
 
   cells_ = AllocateCleared<uint8_t>(cellCount_);
   prevCells_ = AllocateCleared<uint8_t>(cellCount_);
   faceState_ = AllocateCleared<uint16_t>(cellCount_);
-  livelyBits_ = AllocateCleared<uint64_t>(BitWords());
-  animatingBits_ = AllocateCleared<uint64_t>(BitWords());
-  if (!cells_ || !prevCells_ || !faceState_ || !livelyBits_ || !animatingBits_)
-    FatalExit("Out of memory.", "No Memory");
+  for (auto* bits : {&livelyBits_, &animatingBits_, &birthBits_, &deathBits_, &redrawBits_})
+    *bits = AllocateCleared<uint64_t>(BitWords());
+  if (!cells_ || !prevCells_ || !faceState_ || !livelyBits_ || !animatingBits_ ||
+      !birthBits_ || !deathBits_ || !redrawBits_)
+    return CreateResult::kOutOfMemory;
 
-  if (liveSpan == 0) liveSpan = 1;
-
-  if (window != nullptr) {
-    BuildPictures(window);
-    for (uint32_t y = 0; y < rows_; ++y)
-      for (uint32_t x = 0; x < cols_; ++x) DrawCell(x, y, 0, 0);
-  }
-
-  if (initpop == 0) initpop = 1;
-  if (initpop > cellCount_) initpop = cellCount_;
+  if (config_.liveSpan == 0) config_.liveSpan = 1;
+  if (config_.initpop == 0) config_.initpop = 1;
+  if (config_.initpop > cellCount_) config_.initpop = cellCount_;
   Seed(0);
+  return CreateResult::kCreated;
 }
 
-void CellMap::BuildPictures(WindowHandle window) {
-  const int pictureWidth = static_cast<int>(cols_ * frameWidth);
-  const int pictureHeight = static_cast<int>(rows_ * frameHeight);
-  const bool emptyGrid = cellCount_ == 0;
-  if (!emptyGrid) {
-    grid_.Create(window, pictureWidth, pictureHeight);
-    compose_.Create(window, pictureWidth, pictureHeight);
-    mini_.Create(window, static_cast<int>(cols_) + 4, static_cast<int>(rows_) + 4);
-  }
+void CellMap::AddListener(CellListener* listener) { listeners_.push_back(listener); }
 
-  if (!faceName_) FatalExit("No target filename specified.", "No filename");
-  const std::string name = faceName_.get();
-  if (numFrames == 0 || frameWidth == 0 || frameHeight == 0)
-    FatalExit("Bad frame dimensions, " + name, "Bad Frame");
-
-  const uint64_t sheetWidth = uint64_t{numFrames} * frameWidth;
-  const uint64_t sheetHeight = uint64_t{numRows} * frameHeight;
-  Picture::LoadResult loaded = Picture::LoadResult::kUnreadable;
-  if (sheetWidth <= INT32_MAX && sheetHeight <= INT32_MAX)
-    loaded = sheet_.LoadScaled(window, name.c_str(), static_cast<int>(sheetWidth),
-                               static_cast<int>(sheetHeight));
-  if (loaded == Picture::LoadResult::kUnreadable)
-    FatalExit("Unable to find, " + name, "No Faces");
-  if (!sheet_.valid() || (!emptyGrid && (!grid_.valid() || !mini_.valid())))
-    FatalExit("Can`t create cellmap.", "???");
-
-  compose_.PrepareText(font, displayColor);
-  miniDisplayX_ = static_cast<int32_t>((frameWidth - 1) * cols_ - 6);
-  miniDisplayY_ = 2;
-
-  mini_.Fill(frameRect_, frameBrush_);
-  frameRect_ = {1, 1, static_cast<int>(cols_) + 3, static_cast<int>(rows_) + 3};
-  mini_.Fill(frameRect_, 0);
-  frameRect_ = {0, 0, pictureWidth, pictureHeight};
-  grid_.Fill(frameRect_, 0);
-
-  ApplyDisplayName();
-  drawing_ = !emptyGrid;
+void CellMap::RemoveListener(CellListener* listener) {
+  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener),
+                   listeners_.end());
 }
 
-void CellMap::ApplyDisplayName() {
-  char* name = faceName_.get();
-  char* dot = std::strchr(name, '.');
-  if (dot == nullptr) return;
-  *dot = '\0';
-  if (name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 'a' + 'A');
+void CellMap::TellPlaced(uint32_t x, uint32_t y, bool alive) {
+  for (CellListener* listener : listeners_) listener->CellPlaced(x, y, alive);
 }
 
-void CellMap::DrawCell(uint32_t x, uint32_t y, uint32_t row, uint32_t frame) {
-  if (!drawing_) return;
-  const int sx = static_cast<int>(frame * frameWidth), sy = static_cast<int>(row * frameHeight);
-  const int w = static_cast<int>(frameWidth), h = static_cast<int>(frameHeight);
-  const int dx = static_cast<int>(x * frameWidth), dy = static_cast<int>(y * frameHeight);
-  grid_.CopyTile(sheet_, sx, sy, w, h, dx, dy);
-  if (composeCurrent_) compose_.CopyTile(sheet_, sx, sy, w, h, dx, dy);
-}
-
-void CellMap::SetMiniCell(uint32_t x, uint32_t y, bool alive) {
-  if (!drawing_ || bMiniDisplay == 0) return;
-  mini_.SetPixel(static_cast<int>(x) + 2, static_cast<int>(y) + 2,
-                 alive ? frameBrush_ : 0);
+void CellMap::TellRow(uint32_t y) {
+  if (listeners_.empty()) return;
+  const uint32_t words = BitWords();
+  for (uint32_t w = 0; w < words; ++w) redrawBits_[w] = livelyBits_[w] | animatingBits_[w];
+  const RowChanges row = {y,
+                          words,
+                          redrawBits_.get(),
+                          birthBits_.get(),
+                          deathBits_.get(),
+                          faceState_.get() + size_t{y} * config_.cols};
+  for (CellListener* listener : listeners_) listener->RowStepped(row);
 }
 
 namespace {
@@ -213,58 +144,83 @@ inline void AddAround(uint8_t* cell, size_t up, size_t down, size_t left, size_t
 }  // namespace
 
 size_t CellMap::UpOffset(uint32_t y) const {
-  return y == 0 ? cellCount_ - cols_ : size_t{0} - cols_;
+  const uint32_t cols = config_.cols;
+  return y == 0 ? cellCount_ - cols : size_t{0} - cols;
 }
 
 size_t CellMap::DownOffset(uint32_t y) const {
-  return y == rows_ - 1 ? size_t{0} - (cellCount_ - cols_) : cols_;
+  const uint32_t cols = config_.cols;
+  return y == config_.rows - 1 ? size_t{0} - (cellCount_ - cols) : cols;
 }
 
 void CellMap::AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta) {
   // Per-cell offsets resolve the wrap-around. On a one-row or one-column
   // grid some offsets are 0 and the cell counts itself: the eight updates
   // still stay inside the array.
-  const size_t left = x == 0 ? cols_ - 1 : size_t{0} - 1;
-  const size_t right = x == cols_ - 1 ? size_t{0} - (cols_ - 1) : 1;
+  const uint32_t cols = config_.cols;
+  const size_t left = x == 0 ? cols - 1 : size_t{0} - 1;
+  const size_t right = x == cols - 1 ? size_t{0} - (cols - 1) : 1;
   AddAround(cells_.get() + i, UpOffset(y), DownOffset(y), left, right, delta);
 }
 
-uint32_t CellMap::RowLimit() const { return std::clamp(numRows, 1u, kMaxFaceIndex); }
+uint32_t CellMap::RowLimit() const { return std::clamp(config_.numRows, 1u, kMaxFaceIndex); }
 
 void CellMap::Seed(uint32_t value) {
   if (value != 0)
-    seed = value;
-  else if (seed == 0)
-    seed = static_cast<uint32_t>(std::time(nullptr));
-  SeedRandom(seed);
+    seed_ = value;
+  else if (seed_ == 0)
+    seed_ = static_cast<uint32_t>(std::time(nullptr));
+  random_.Seed(seed_);
 
   if (cellCount_ != 0) {
     const uint32_t rowLimit = RowLimit();
-    for (uint32_t attempt = 0; attempt < initpop; ++attempt) {
-      const uint32_t x = DrawRandom() % cols_;
-      const uint32_t y = DrawRandom() % rows_;
+    for (uint32_t attempt = 0; attempt < config_.initpop; ++attempt) {
+      const uint32_t x = random_.Draw() % config_.cols;
+      const uint32_t y = random_.Draw() % config_.rows;
       const size_t i = Index(x, y);
       if (cells_[i] & 1) continue;
       cells_[i] |= 1;
       AddToNeighbours(i, x, y, 2);
-      faceState_[i] = static_cast<uint16_t>((DrawRandom() % rowLimit) | (1u << 8));
-      SetMiniCell(x, y, true);
+      faceState_[i] = static_cast<uint16_t>((random_.Draw() % rowLimit) | (1u << 8));
+      TellPlaced(x, y, true);
       ++population_;
     }
   }
   generation_ = 0;
-  seed = DrawRandom();
+  seed_ = random_.Draw();
   populationHistory_[0] = populationHistory_[1] = populationHistory_[2] = -1;
 }
 
+void CellMap::Clear() {
+  for (uint32_t y = 0; y < config_.rows; ++y)
+    for (uint32_t x = 0; x < config_.cols; ++x)
+      if (IsAlive(x, y)) TellPlaced(x, y, false);
+  if (cellCount_ != 0) {
+    std::memset(cells_.get(), 0, cellCount_);
+    std::memset(faceState_.get(), 0, cellCount_ * sizeof(uint16_t));
+  }
+  population_ = 0;
+}
+
+void CellMap::SetCell(uint32_t x, uint32_t y, bool alive, uint32_t faceRow, uint32_t frame) {
+  const size_t i = Index(x, y);
+  faceState_[i] = static_cast<uint16_t>((faceRow & 0xFFu) | ((frame & 0xFFu) << 8));
+  if (IsAlive(x, y) == alive) return;
+  cells_[i] ^= 1;
+  AddToNeighbours(i, x, y, alive ? 2 : static_cast<uint8_t>(0xFE));
+  population_ += alive ? 1 : -1;
+  TellPlaced(x, y, alive);
+}
+
 void CellMap::StepDeadCells(uint32_t y, uint32_t frameLimit) {
-  const size_t rowStart = size_t{y} * cols_;
+  const uint32_t cols = config_.cols;
+  const size_t rowStart = size_t{y} * cols;
   const uint8_t* prev = prevCells_.get() + rowStart;
   uint16_t* faces = faceState_.get() + rowStart;
   std::memset(livelyBits_.get(), 0, BitWords() * sizeof(uint64_t));
   std::memset(animatingBits_.get(), 0, BitWords() * sizeof(uint64_t));
-  for (uint32_t blockX = 0; blockX < cols_; blockX += 8) {
-    const uint32_t count = std::min(8u, cols_ - blockX);
+  for (uint32_t blockX = 0; blockX < cols; blockX += 8) {
+    const uint32_t count = std::min(8u, cols - blockX);
     uint32_t lively = 0, animating = 0;
     if (count == 8) {
       // A block of dead, blank cells with no live neighbours (most of a
@@ -287,33 +243,29 @@ void CellMap::StepDeadCells(uint32_t y, uint32_t frameLimit) {
   }
 }
 
-void CellMap::DrawMarkedCells(uint32_t y, const uint64_t* bits) {
-  const uint16_t* faces = faceState_.get() + size_t{y} * cols_;
-  for (uint32_t word = 0; word < BitWords(); ++word)
-    for (uint64_t marks = bits[word]; marks != 0; marks &= marks - 1) {
-      const uint32_t x = word * 64 + static_cast<uint32_t>(__builtin_ctzll(marks));
-      DrawCell(x, y, faces[x] & 0xFFu, faces[x] >> 8u);
-    }
-}
-
 void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
   // Fields are read into locals once: every byte written through the cell
   // array could otherwise alias them and force reloads.
-  const size_t rowStart = size_t{y} * cols_;
+  const uint32_t cols = config_.cols;
+  const size_t rowStart = size_t{y} * cols;
   uint8_t* const cells = cells_.get() + rowStart;
   const uint8_t* const prev = prevCells_.get() + rowStart;
   uint16_t* const faces = faceState_.get() + rowStart;
   const uint64_t* const marksOfRow = livelyBits_.get();
-  const uint32_t lastCol = cols_ - 1;
+  uint64_t* const births = birthBits_.get();
+  uint64_t* const deaths = deathBits_.get();
+  const uint32_t lastCol = cols - 1;
   const size_t up = UpOffset(y), down = DownOffset(y);
-  const uint32_t firstIdle = bornEnd + 1;
+  const uint32_t firstIdle = config_.bornEnd + 1;
   const FastModulo faceRowOf(RowLimit());
-  const FastModulo idleFrameOf(liveSpan);
-  const bool drawing = drawing_;
+  const FastModulo idleFrameOf(config_.liveSpan);
+  Random random = random_;
   int32_t populationChange = 0;
-  for (uint32_t word = 0, words = BitWords(); word < words; ++word)
+  for (uint32_t word = 0, words = BitWords(); word < words; ++word) {
+    uint64_t bornWord = 0, diedWord = 0;
     for (uint64_t marks = marksOfRow[word]; marks != 0; marks &= marks - 1) {
-      const uint32_t x = word * 64 + static_cast<uint32_t>(__builtin_ctzll(marks));
+      const uint32_t bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+      const uint32_t x = word * 64 + bit;
       const uint32_t b = prev[x];
       const uint32_t row = faces[x] & 0xFFu;
       const uint32_t frame = faces[x] >> 8u;
@@ -325,7 +277,7 @@ void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
       const uint32_t survives = static_cast<uint32_t>(b == 5) | static_cast<uint32_t>(b == 7);
       const uint32_t dies = (born | survives) ^ 1u;
       const uint32_t idles = survives & static_cast<uint32_t>(frame >= firstIdle);
-      const uint32_t draw = DrawRandomIf((born | idles) != 0);
+      const uint32_t draw = random.DrawIf((born | idles) != 0);
 
       // A survivor adds 0: the neighbour update needs no branch either.
       cells[x] ^= static_cast<uint8_t>(born | dies);
@@ -334,6 +286,8 @@ void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
       AddAround(cells + x, up, down, left, right,
                 static_cast<uint8_t>((born << 1) | (dies * 0xFEu)));
       populationChange += static_cast<int32_t>(born) - static_cast<int32_t>(dies);
+      bornWord |= uint64_t{born} << bit;
+      diedWord |= uint64_t{dies} << bit;
 
       // New face: a newborn takes a random row at frame 1; a survivor past
       // its birth a random idle frame; any other steps one frame on.
@@ -344,11 +298,11 @@ void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
       uint32_t newFrame = (1u & bornMask) | (stepped & ~bornMask);
       if (newFrame >= frameLimit) newRow = newFrame = 0;
       faces[x] = static_cast<uint16_t>(newRow | (newFrame << 8));
-      if (drawing) {
-        if ((born | dies) != 0) SetMiniCell(x, y, born != 0);
-        DrawCell(x, y, newRow, newFrame);
-      }
     }
+    births[word] = bornWord;
+    deaths[word] = diedWord;
+  }
+  random_ = random;
   population_ += populationChange;
 }
 
@@ -362,11 +316,11 @@ void CellMap::NextGeneration() {
   // a time and without branches, marking the live and newborn ("lively")
   // cells; then the lively cells one by one, in visiting order, which is
   // the order of their random draws. Both read the snapshot only.
-  const uint32_t frameLimit = std::min(numFrames, kMaxFaceIndex);
-  for (uint32_t y = 0; y < rows_; ++y) {
+  const uint32_t frameLimit = std::min(config_.numFrames, kMaxFaceIndex);
+  for (uint32_t y = 0; y < config_.rows; ++y) {
     StepDeadCells(y, frameLimit);
-    if (drawing_) DrawMarkedCells(y, animatingBits_.get());
     StepLivelyCells(y, frameLimit);
+    TellRow(y);
   }
 
   const bool stagnant = population_ == populationHistory_[0] ||
@@ -378,47 +332,4 @@ void CellMap::NextGeneration() {
   } else if (stallCountdown_-- == 0) {
     Seed(0);
   }
-}
-
-void CellMap::FormatActivityLine(char (&line)[kActivityLineSize], const char* name,
-                                 int32_t population, int32_t generation) {
-  char tail[kActivityLineSize];
-  const int tailLength =
-      std::snprintf(tail, sizeof tail, " - Population: %u Generation: %u ",
-                    static_cast<unsigned>(population), static_cast<unsigned>(generation));
-  // Whatever room the numbers leave goes to the name, cut if need be.
-  const size_t room = kActivityLineSize - 2 - static_cast<size_t>(tailLength);
-  const size_t nameLength = strnlen(name, room);
-  line[0] = ' ';
-  std::memcpy(line + 1, name, nameLength);
-  std::memcpy(line + 1 + nameLength, tail, static_cast<size_t>(tailLength) + 1);
-}
-
-const Picture* CellMap::Compose() {
-  if (!drawing_) return nullptr;
-  if (bFrameScreen != 0) grid_.Frame(frameRect_, frameBrush_);
-  if (bMiniDisplay == 0 && bActivityBar == 0) {
-    composeCurrent_ = false;
-    return &grid_;
-  }
-
-  if (!composeCurrent_) {
-    compose_.CopyFrom(grid_);
-    composeCurrent_ = compose_.valid();
-  } else {
-    // Tiles were mirrored as they were drawn: only the frame and what the
-    // overlays covered last time need the grid picture again.
-    if (bFrameScreen != 0) compose_.Frame(frameRect_, frameBrush_);
-    compose_.CopyRectFrom(grid_, kActivityBand);
-    compose_.CopyRectFrom(grid_, {miniDisplayX_, miniDisplayY_,
-                                  miniDisplayX_ + mini_.width(),
-                                  miniDisplayY_ + mini_.height()});
-  }
-  if (bMiniDisplay != 0) compose_.OrCopyFrom(mini_, miniDisplayX_, miniDisplayY_);
-  if (bActivityBar != 0) {
-    char line[kActivityLineSize];
-    FormatActivityLine(line, faceName_.get(), population_, generation_);
-    compose_.WriteText(2, 2, line, static_cast<int>(std::strlen(line)));
-  }
-  return &compose_;
 }

@@ -22,3 +22,20 @@ void FatalExit(const std::string& text, const char* caption) {
 #endif
   std::exit(1);
 }
+
+void ExitIfNotCreated(CreateResult result, const std::string& faceFile) {
+  switch (result) {
+    case CreateResult::kCreated:
+      return;
+    case CreateResult::kOutOfMemory:
+      FatalExit("Out of memory.", "No Memory");
+    case CreateResult::kNoFaceName:
+      FatalExit("No target filename specified.", "No filename");
+    case CreateResult::kBadFrame:
+      FatalExit("Bad frame dimensions, " + faceFile, "Bad Frame");
+    case CreateResult::kNoFaces:
+      FatalExit("Unable to find, " + faceFile, "No Faces");
+    case CreateResult::kNoSurface:
+      FatalExit("Can`t create cellmap.", "???");
+  }
+}

@@ -5,25 +5,38 @@
 #include <utility>
 
 #include "CellMap.h"
-#include "CellMapProbe.h"
 #include "EngineSetup.h"
 #include "Random.h"
+#include "RecountNeighbours.h"
 
 namespace {
 
-// A headless map with the default face ranges.
-void Configure(CellMap& map, uint32_t seed, uint32_t initpop) {
-  const EngineSetup setup = DeriveEngineSetup(kDefaultFace, 1024, 768);
-  map.seed = seed;
-  map.initpop = initpop;
-  ApplyFaceSetup(map, kDefaultFace, setup);
+// A world of cols x rows with the default face ranges.
+WorldConfig Config(uint32_t cols, uint32_t rows, uint32_t seed, uint32_t initpop) {
+  WorldConfig config = MakeWorldConfig(kDefaultFace, 1024, 768);
+  config.cols = cols;
+  config.rows = rows;
+  config.seed = seed;
+  config.initpop = initpop;
+  return config;
 }
 
-// A headless map of cols x rows with an empty, blank world.
-void MakeEmpty(CellMap& map, uint32_t cols, uint32_t rows) {
-  Configure(map, 7, 1);
-  map.Create(nullptr, cols, rows);
-  CellMapProbe::Clear(map);
+void Create(CellMap& map, const WorldConfig& config) {
+  ASSERT_EQ(map.Create(config), CreateResult::kCreated);
+}
+
+// A map of cols x rows with an empty, blank world; later seedings place
+// up to initpop cells.
+void MakeEmpty(CellMap& map, WorldConfig config) {
+  Create(map, config);
+  map.Clear();
+}
+void MakeEmpty(CellMap& map, uint32_t cols, uint32_t rows, uint32_t initpop = 1) {
+  MakeEmpty(map, Config(cols, rows, 7, initpop));
+}
+
+void Place(CellMap& map, uint32_t x, uint32_t y, uint32_t row = 0, uint32_t frame = 1) {
+  map.SetCell(x, y, true, row, frame);
 }
 
 uint32_t Frame(const CellMap& map, uint32_t x, uint32_t y) { return map.faceState(x, y) >> 8; }
@@ -36,8 +49,8 @@ void ExpectConsistent(const CellMap& map) {
       ASSERT_EQ(map.cellByte(x, y) >> 1, RecountNeighbours(map, x, y) >> 1)
           << "at " << x << "," << y;
       ASSERT_LE(map.cellByte(x, y), 17);
-      ASSERT_LT(Frame(map, x, y), map.numFrames);
-      ASSERT_LT(map.faceState(x, y) & 0xFFu, map.numRows);
+      ASSERT_LT(Frame(map, x, y), map.config().numFrames);
+      ASSERT_LT(map.faceState(x, y) & 0xFFu, map.config().numRows);
       if (map.IsAlive(x, y)) ++live;
       if (Frame(map, x, y) == 0) {
         ASSERT_EQ(map.faceState(x, y) & 0xFFu, 0u);
@@ -48,75 +61,71 @@ void ExpectConsistent(const CellMap& map) {
 
 TEST(SeedTest, InitpopIsClampedToOneAttemptAndToTheGrid) {
   CellMap none;
-  Configure(none, 99, 0);
-  none.Create(nullptr, 8, 8);
-  EXPECT_EQ(none.initpop, 1u);
+  Create(none, Config(8, 8, 99, 0));
+  EXPECT_EQ(none.config().initpop, 1u);
   EXPECT_EQ(none.population(), 1);
 
   CellMap crowded;
-  Configure(crowded, 99, 1000);
-  crowded.Create(nullptr, 4, 4);
-  EXPECT_EQ(crowded.initpop, 16u);
+  Create(crowded, Config(4, 4, 99, 1000));
+  EXPECT_EQ(crowded.config().initpop, 16u);
   EXPECT_LE(crowded.population(), 16);
 }
 
 TEST(SeedTest, PlacesExactlyTheDistinctCellsItDraws) {
   CellMap map;
-  Configure(map, 4242, 60);
-  map.Create(nullptr, 10, 6);
+  Create(map, Config(10, 6, 4242, 60));
   // Replay the draws: x, then y, then a face row for each cell placed.
-  SeedRandom(4242);
+  Random random;
+  random.Seed(4242);
   std::set<std::pair<uint32_t, uint32_t>> placed;
   for (int attempt = 0; attempt < 60; ++attempt) {
-    const uint32_t x = DrawRandom() % 10;
-    const uint32_t y = DrawRandom() % 6;
+    const uint32_t x = random.Draw() % 10;
+    const uint32_t y = random.Draw() % 6;
     if (!placed.insert({x, y}).second) continue;
-    const uint32_t row = DrawRandom() % 6;
+    const uint32_t row = random.Draw() % 6;
     EXPECT_EQ(map.faceState(x, y), row | (1u << 8)) << x << "," << y;
   }
   EXPECT_EQ(map.population(), static_cast<int32_t>(placed.size()));
   EXPECT_LT(map.population(), 60);  // some attempts hit the same cell
   // The next seed is the next draw.
-  EXPECT_EQ(map.seed, DrawRandom());
+  EXPECT_EQ(map.seed(), random.Draw());
   EXPECT_EQ(map.generation(), 0);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(map.populationHistory(i), -1);
   ExpectConsistent(map);
 }
 
-TEST(SeedTest, FixedSeedReproducesTheWorld) {
-  // The generator is shared: run one map after the other.
-  std::vector<uint16_t> first;
-  int32_t population = 0, generation = 0;
-  for (int run = 0; run < 2; ++run) {
-    CellMap map;
-    Configure(map, 1234, 150);
-    map.Create(nullptr, 64, 48);
-    for (int step = 0; step < 300; ++step) map.NextGeneration();
-    std::vector<uint16_t> faces(map.faceStates(), map.faceStates() + map.cellCount());
-    if (run == 0) {
-      first = faces;
-      population = map.population();
-      generation = map.generation();
-    } else {
-      EXPECT_EQ(faces, first);
-      EXPECT_EQ(map.population(), population);
-      EXPECT_EQ(map.generation(), generation);
-    }
+TEST(SeedTest, FixedSeedReproducesTheWorldWhateverElseRuns) {
+  // Each world draws from its own generator: two worlds of one seed stepped
+  // in turn, and a third of another seed between them, do not disturb each
+  // other.
+  CellMap first, other, second;
+  Create(first, Config(64, 48, 1234, 150));
+  Create(other, Config(64, 48, 99, 900));
+  Create(second, Config(64, 48, 1234, 150));
+  for (int step = 0; step < 300; ++step) {
+    first.NextGeneration();
+    other.NextGeneration();
+    second.NextGeneration();
   }
+  const std::vector<uint16_t> a(first.faceStates(), first.faceStates() + first.cellCount());
+  const std::vector<uint16_t> b(second.faceStates(), second.faceStates() + second.cellCount());
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(first.population(), second.population());
+  EXPECT_EQ(first.generation(), second.generation());
+  EXPECT_EQ(first.seed(), second.seed());
 }
 
 TEST(SeedTest, ZeroSeedTakesTheClock) {
   CellMap map;
-  Configure(map, 0, 10);
-  map.Create(nullptr, 16, 16);
+  Create(map, Config(16, 16, 0, 10));
   EXPECT_GT(map.population(), 0);
-  EXPECT_LE(map.seed, 32767u);  // replaced by a draw after seeding
+  EXPECT_LE(map.seed(), 32767u);  // replaced by a draw after seeding
 }
 
 TEST(SeedTest, CellAtTheCornerRaisesItsWrappedNeighbours) {
   CellMap map;
   MakeEmpty(map, 5, 4);
-  CellMapProbe::Place(map, 0, 0);
+  Place(map, 0, 0);
   const std::set<std::pair<uint32_t, uint32_t>> neighbours = {
       {4, 3}, {0, 3}, {1, 3}, {4, 0}, {1, 0}, {4, 1}, {0, 1}, {1, 1}};
   for (uint32_t y = 0; y < 4; ++y)
@@ -128,9 +137,8 @@ TEST(SeedTest, CellAtTheCornerRaisesItsWrappedNeighbours) {
 
 TEST(SeedTest, ReseedKeepsTheWorldAndAddsToIt) {
   CellMap map;
-  MakeEmpty(map, 32, 32);
-  CellMapProbe::Place(map, 3, 3, 2, 7);
-  map.initpop = 40;
+  MakeEmpty(map, 32, 32, 40);
+  Place(map, 3, 3, 2, 7);
   map.Seed(555);
   EXPECT_TRUE(map.IsAlive(3, 3));
   EXPECT_EQ(map.faceState(3, 3), 2u | (7u << 8));
@@ -140,8 +148,7 @@ TEST(SeedTest, ReseedKeepsTheWorldAndAddsToIt) {
 
 TEST(SeedTest, GridWithoutCellsNeitherCrashesNorSeeds) {
   CellMap map;
-  Configure(map, 3, 150);
-  map.Create(nullptr, 0, 0);
+  Create(map, Config(0, 0, 3, 150));
   EXPECT_EQ(map.population(), 0);
   map.Seed(0);
   for (int i = 0; i < 30; ++i) map.NextGeneration();
@@ -161,8 +168,8 @@ TEST(GenerationTest, BlinkerAcrossTheEdgesOscillates) {
   // Horizontal across the left/right edge, vertical across top/bottom.
   CellMap map;
   MakeEmpty(map, 12, 10);
-  for (uint32_t x : {11u, 0u, 1u}) CellMapProbe::Place(map, x, 5);
-  for (uint32_t y : {9u, 0u, 1u}) CellMapProbe::Place(map, 6, y);
+  for (uint32_t x : {11u, 0u, 1u}) Place(map, x, 5);
+  for (uint32_t y : {9u, 0u, 1u}) Place(map, 6, y);
   const auto start = LiveCells(map);
   map.NextGeneration();
   const std::set<std::pair<uint32_t, uint32_t>> turned = {
@@ -177,7 +184,7 @@ TEST(GenerationTest, BlockIsStableAndAnimatesThroughBirthThenIdles) {
   CellMap map;
   MakeEmpty(map, 10, 10);
   for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}})
-    CellMapProbe::Place(map, x, y);
+    Place(map, x, y);
   for (uint32_t expected = 2; expected <= 6; ++expected) {
     map.NextGeneration();
     EXPECT_EQ(Frame(map, 4, 4), expected);
@@ -193,10 +200,9 @@ TEST(GenerationTest, BlockIsStableAndAnimatesThroughBirthThenIdles) {
 
 TEST(GenerationTest, StagnantWorldReseedsOnThe26thStagnantStep) {
   CellMap map;
-  MakeEmpty(map, 20, 20);
+  MakeEmpty(map, 20, 20, 30);
   for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}})
-    CellMapProbe::Place(map, x, y);
-  map.initpop = 30;
+    Place(map, x, y);
   // A still life repeats its population: every step is stagnant.
   for (int step = 1; step <= 25; ++step) {
     map.NextGeneration();
@@ -224,7 +230,7 @@ TEST(GenerationTest, StagnantWorldReseedsOnThe26thStagnantStep) {
 TEST(GenerationTest, LoneCellDiesAndItsFacePlaysOnToBlank) {
   CellMap map;
   MakeEmpty(map, 8, 8);
-  CellMapProbe::Place(map, 3, 3, 4, 3);  // dies at frame 3
+  Place(map, 3, 3, 4, 3);  // dies at frame 3
   map.NextGeneration();
   EXPECT_FALSE(map.IsAlive(3, 3));
   EXPECT_EQ(map.population(), 0);
@@ -240,8 +246,8 @@ TEST(GenerationTest, LoneCellDiesAndItsFacePlaysOnToBlank) {
 TEST(GenerationTest, DyingCellBornAgainStartsOverWithANewFace) {
   CellMap map;
   MakeEmpty(map, 10, 10);
-  CellMapProbe::SetFace(map, 5, 5, 3, 15);  // dead, in its death animation
-  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {6u, 4u}}) CellMapProbe::Place(map, x, y);
+  map.SetCell(5, 5, false, 3, 15);  // dead, in its death animation
+  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {6u, 4u}}) Place(map, x, y);
   map.NextGeneration();
   EXPECT_TRUE(map.IsAlive(5, 5));
   EXPECT_EQ(Frame(map, 5, 5), 1u);
@@ -250,10 +256,11 @@ TEST(GenerationTest, DyingCellBornAgainStartsOverWithANewFace) {
 
 TEST(GenerationTest, OneIdleFrameMeansAlwaysThatFrame) {
   CellMap map;
-  MakeEmpty(map, 10, 10);
-  map.liveSpan = 1;
+  WorldConfig config = Config(10, 10, 7, 1);
+  config.liveSpan = 1;
+  MakeEmpty(map, config);
   for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}})
-    CellMapProbe::Place(map, x, y, 0, 5);
+    Place(map, x, y, 0, 5);
   for (int step = 0; step < 20; ++step) {
     map.NextGeneration();
     EXPECT_EQ(Frame(map, 4, 5), 6u);
@@ -263,13 +270,14 @@ TEST(GenerationTest, OneIdleFrameMeansAlwaysThatFrame) {
 TEST(GenerationTest, LiveCellPastTheRowIsDrawnBlankWhileAlive) {
   // Idle frames reach numFrames when dieStart lies past the row.
   CellMap map;
-  MakeEmpty(map, 10, 10);
-  map.numFrames = 4;
-  map.bornEnd = 3;
-  map.liveEnd = 4;
-  map.liveSpan = 1;
+  WorldConfig config = Config(10, 10, 7, 1);
+  config.numFrames = 4;
+  config.bornEnd = 3;
+  config.liveEnd = 4;
+  config.liveSpan = 1;
+  MakeEmpty(map, config);
   for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}})
-    CellMapProbe::Place(map, x, y, 0, 3);
+    Place(map, x, y, 0, 3);
   map.NextGeneration();
   EXPECT_TRUE(map.IsAlive(4, 4));
   EXPECT_EQ(map.faceState(4, 4), 0u);
@@ -277,13 +285,13 @@ TEST(GenerationTest, LiveCellPastTheRowIsDrawnBlankWhileAlive) {
 
 TEST(GenerationTest, HugeFaceSetsUseTheirFirst256FramesAndRows) {
   CellMap map;
-  Configure(map, 77, 500);
-  map.numFrames = 1000;
-  map.numRows = 1000;
-  map.bornEnd = 300;
-  map.liveEnd = 900;
-  map.liveSpan = 600;
-  map.Create(nullptr, 40, 40);
+  WorldConfig config = Config(40, 40, 77, 500);
+  config.numFrames = 1000;
+  config.numRows = 1000;
+  config.bornEnd = 300;
+  config.liveEnd = 900;
+  config.liveSpan = 600;
+  Create(map, config);
   for (int step = 0; step < 400; ++step) {
     map.NextGeneration();
     for (uint32_t y = 0; y < 40; ++y)
@@ -302,8 +310,7 @@ TEST_P(InvariantTest, LongRandomRunKeepsEveryInvariant) {
   const auto [cols, rows] = GetParam();
   for (uint32_t seed : {1u, 99u, 31337u}) {
     CellMap map;
-    Configure(map, seed, cols * rows / 3 + 1);
-    map.Create(nullptr, cols, rows);
+    Create(map, Config(cols, rows, seed, cols * rows / 3 + 1));
     ExpectConsistent(map);
     for (int step = 0; step < 400; ++step) {
       map.NextGeneration();

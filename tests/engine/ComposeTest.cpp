@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "CellMap.h"
+#include "FaceCanvas.h"
 #include "EngineSetup.h"
 #include "Fatal.h"
 #include "TestSheet.h"
@@ -36,18 +39,27 @@ class ComposeTest : public ::testing::Test {
     std::filesystem::remove_all(folder_, ignored);
   }
 
-  // Sets the map up as the saver does for a client area of width x height.
-  void Setup(CellMap& map, uint32_t width, uint32_t height, uint32_t seed = 321,
-             uint32_t initpop = 200) {
-    FaceInfo face = kDefaultFace;
-    const EngineSetup setup = DeriveEngineSetup(face, width, height);
-    map.seed = seed;
-    map.initpop = initpop;
-    map.displayColor = kGreen;
-    ApplyFaceSetup(map, face, setup);
-    map.SetFaceName(sheetPath_.c_str());
-    cols_ = setup.cols;
-    rows_ = setup.rows;
+  // The world and canvas options as the saver makes them for a client area
+  // of width x height.
+  WorldConfig Config(uint32_t width, uint32_t height, uint32_t seed = 321,
+                     uint32_t initpop = 200) {
+    WorldConfig config = MakeWorldConfig(kDefaultFace, width, height);
+    config.seed = seed;
+    config.initpop = initpop;
+    cols_ = config.cols;
+    rows_ = config.rows;
+    return config;
+  }
+  CanvasOptions Options() const {
+    CanvasOptions options;
+    options.displayColor = kGreen;
+    options.faceFile = sheetPath_.c_str();
+    return options;
+  }
+  static void Make(CellMap& map, FaceCanvas& canvas, const WorldConfig& config,
+                   const CanvasOptions& options) {
+    ASSERT_EQ(map.Create(config), CreateResult::kCreated);
+    ASSERT_EQ(canvas.Create(TestWindow(), map, options), CreateResult::kCreated);
   }
 
   // Every cell's tile shows the sheet frame its face state names.
@@ -69,15 +81,16 @@ class ComposeTest : public ::testing::Test {
 
 TEST_F(ComposeTest, RightAfterCreateTilesAreBlankButTheMiniDisplayShowsTheSeed) {
   CellMap map;
-  Setup(map, 640, 480);
-  map.bMiniDisplay = 1;
-  map.Create(TestWindow(), cols_, rows_);
-  const Picture& grid = map.gridPicture();
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  options.bMiniDisplay = 1;
+  Make(map, canvas, Config(640, 480), options);
+  const Picture& grid = canvas.gridPicture();
   ASSERT_EQ(grid.width(), 640);
   ASSERT_EQ(grid.height(), 480);
   for (int y = 0; y < grid.height(); ++y)
     for (int x = 0; x < grid.width(); ++x) ASSERT_EQ(grid.pixel(x, y), 0u);
-  const Picture& mini = map.miniPicture();
+  const Picture& mini = canvas.miniPicture();
   ASSERT_EQ(mini.width(), 44);
   ASSERT_EQ(mini.height(), 34);
   const Pixel green = PixelFromColor(kGreen);
@@ -103,23 +116,25 @@ TEST_F(ComposeTest, RightAfterCreateTilesAreBlankButTheMiniDisplayShowsTheSeed) 
 
 TEST_F(ComposeTest, OverlaysOffGivesTheGridPictureUntouched) {
   CellMap map;
-  Setup(map, 320, 240);
-  map.Create(TestWindow(), cols_, rows_);
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  Make(map, canvas, Config(320, 240), options);
   map.NextGeneration();
   map.NextGeneration();
-  const Picture* shown = map.Compose();
-  ASSERT_EQ(shown, &map.gridPicture());
+  const Picture* shown = canvas.Compose();
+  ASSERT_EQ(shown, &canvas.gridPicture());
   ExpectTilesMatchState(map, *shown);
   EXPECT_EQ(shown->pixel(0, 0), TileColour(map.faceState(0, 0) >> 8, map.faceState(0, 0) & 0xFF));
 }
 
 TEST_F(ComposeTest, FrameIsDrawnIntoTheGridPicture) {
   CellMap map;
-  Setup(map, 320, 240);
-  map.bFrameScreen = 1;
-  map.Create(TestWindow(), cols_, rows_);
-  const Picture* shown = map.Compose();
-  ASSERT_EQ(shown, &map.gridPicture());
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  options.bFrameScreen = 1;
+  Make(map, canvas, Config(320, 240), options);
+  const Picture* shown = canvas.Compose();
+  ASSERT_EQ(shown, &canvas.gridPicture());
   const Pixel green = PixelFromColor(kGreen);
   for (int x = 0; x < 320; ++x) {
     EXPECT_EQ(shown->pixel(x, 0), green);
@@ -135,16 +150,17 @@ TEST_F(ComposeTest, FrameIsDrawnIntoTheGridPicture) {
 TEST_F(ComposeTest, MiniDisplayIsOredTwoPixelsInsideTheTopRightCorner) {
   // 40 columns of 16 pixels: a 640-pixel picture, mini display at x 594..637.
   CellMap map;
-  Setup(map, 640, 480);
-  map.bMiniDisplay = 1;
-  map.Create(TestWindow(), cols_, rows_);
-  EXPECT_EQ(map.miniDisplayX(), 594);
-  EXPECT_EQ(map.miniDisplayY(), 2);
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  options.bMiniDisplay = 1;
+  Make(map, canvas, Config(640, 480), options);
+  EXPECT_EQ(canvas.miniDisplayX(), 594);
+  EXPECT_EQ(canvas.miniDisplayY(), 2);
   for (int step = 0; step < 3; ++step) map.NextGeneration();
-  const Picture* shown = map.Compose();
-  ASSERT_NE(shown, &map.gridPicture());
-  const Picture& grid = map.gridPicture();
-  const Picture& mini = map.miniPicture();
+  const Picture* shown = canvas.Compose();
+  ASSERT_NE(shown, &canvas.gridPicture());
+  const Picture& grid = canvas.gridPicture();
+  const Picture& mini = canvas.miniPicture();
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) {
       const bool covered = x >= 594 && x < 638 && y >= 2 && y < 36;
@@ -156,14 +172,15 @@ TEST_F(ComposeTest, MiniDisplayIsOredTwoPixelsInsideTheTopRightCorner) {
 
 TEST_F(ComposeTest, ComposedPictureFollowsTheWorldTickAfterTick) {
   CellMap map;
-  Setup(map, 640, 480, 99, 400);
-  map.bMiniDisplay = map.bActivityBar = map.bFrameScreen = 1;
-  map.Create(TestWindow(), cols_, rows_);
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  options.bMiniDisplay = options.bActivityBar = options.bFrameScreen = 1;
+  Make(map, canvas, Config(640, 480, 99, 400), options);
   for (int tick = 0; tick < 12; ++tick) {
-    const Picture* shown = map.Compose();
+    const Picture* shown = canvas.Compose();
     ASSERT_NE(shown, nullptr);
-    const Picture& grid = map.gridPicture();
-    const Picture& mini = map.miniPicture();
+    const Picture& grid = canvas.gridPicture();
+    const Picture& mini = canvas.miniPicture();
     // Below the activity line: the framed grid, the mini display ORed on.
     for (int y = 48; y < 480; ++y)
       for (int x = 0; x < 640; ++x) {
@@ -176,51 +193,93 @@ TEST_F(ComposeTest, ComposedPictureFollowsTheWorldTickAfterTick) {
   }
 }
 
+TEST_F(ComposeTest, ChangedAreasCoverEveryPixelThatChangedAndTwoCanvasesAgree) {
+  // A presenter copying only the changed areas keeps an exact copy of the
+  // picture; a second canvas on the same world shows the same pictures.
+  for (const uint32_t overlays : {0u, 1u}) {
+    CellMap map;
+    FaceCanvas canvas, second;
+    CanvasOptions options = Options();
+    options.bFrameScreen = 1;
+    options.bMiniDisplay = options.bActivityBar = overlays;
+    Make(map, canvas, Config(640, 480, 17, 500), options);
+    ASSERT_EQ(second.Create(TestWindow(), map, options), CreateResult::kCreated);
+    std::vector<Pixel> presented(640 * 480, 0xDEADBEEF);
+    for (int tick = 0; tick < 40; ++tick) {
+      const Picture* shown = canvas.Compose();
+      const Picture* other = second.Compose();
+      ASSERT_TRUE(shown != nullptr && other != nullptr);
+      EXPECT_EQ(canvas.ChangedAll(), tick == 0);
+      int changedTiles = 0;
+      for (uint32_t y = 0; y < rows_; ++y)
+        for (uint32_t word = 0; word < (cols_ + 63) / 64; ++word)
+          changedTiles += __builtin_popcountll(canvas.ChangedTiles(y)[word]);
+      if (tick > 1) {
+        EXPECT_GT(changedTiles, 0);
+      }
+      for (const PixelRect& r : canvas.ChangedAreas())
+        for (int y = std::max(r.top, 0); y < std::min(r.bottom, 480); ++y)
+          for (int x = std::max(r.left, 0); x < std::min(r.right, 640); ++x)
+            presented[static_cast<size_t>(y) * 640 + static_cast<size_t>(x)] = shown->pixel(x, y);
+      for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+          ASSERT_EQ(presented[static_cast<size_t>(y) * 640 + static_cast<size_t>(x)],
+                    shown->pixel(x, y))
+              << "tick " << tick << " at " << x << "," << y;
+          ASSERT_EQ(other->pixel(x, y), shown->pixel(x, y));
+        }
+      map.NextGeneration();
+    }
+  }
+}
+
 TEST_F(ComposeTest, MiniDisplayLeftOfThePictureIsClipped) {
   // Frames one pixel wide: the mini display starts at x = -6.
   FaceInfo thin = {"thin.bmp", 1, 16, 25, 6, 5, 12};
   const std::string path = (std::filesystem::path(folder_) / "thin.bmp").string();
   WriteTestSheet(path, 1, 16, 25, 6);
+  WorldConfig config = MakeWorldConfig(thin, 50, 160);
+  config.seed = 5;
+  config.initpop = 100;
+  CanvasOptions options = Options();
+  options.bMiniDisplay = 1;
+  options.faceFile = path.c_str();
   CellMap map;
-  const EngineSetup setup = DeriveEngineSetup(thin, 50, 160);
-  map.seed = 5;
-  map.initpop = 100;
-  map.bMiniDisplay = 1;
-  map.displayColor = kGreen;
-  ApplyFaceSetup(map, thin, setup);
-  map.SetFaceName(path.c_str());
-  map.Create(TestWindow(), setup.cols, setup.rows);
-  EXPECT_EQ(map.miniDisplayX(), -6);
-  const Picture* shown = map.Compose();
+  FaceCanvas canvas;
+  Make(map, canvas, config, options);
+  EXPECT_EQ(canvas.miniDisplayX(), -6);
+  const Picture* shown = canvas.Compose();
   ASSERT_NE(shown, nullptr);
-  const Picture& mini = map.miniPicture();
+  const Picture& mini = canvas.miniPicture();
   for (int y = 2; y < 2 + mini.height() && y < shown->height(); ++y)
     for (int x = 0; x < mini.width() - 6 && x < shown->width(); ++x)
-      ASSERT_EQ(shown->pixel(x, y), map.gridPicture().pixel(x, y) | mini.pixel(x + 6, y - 2));
+      ASSERT_EQ(shown->pixel(x, y), canvas.gridPicture().pixel(x, y) | mini.pixel(x + 6, y - 2));
 }
 
 TEST_F(ComposeTest, TilesFollowTheWorldAcrossGenerations) {
   CellMap map;
-  Setup(map, 1000, 700);  // 62 x 43 cells, strips beyond the picture
-  map.bMiniDisplay = 1;
-  map.Create(TestWindow(), cols_, rows_);
-  ASSERT_EQ(map.gridPicture().width(), 992);
-  ASSERT_EQ(map.gridPicture().height(), 688);
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  options.bMiniDisplay = 1;
+  Make(map, canvas, Config(1000, 700), options);  // 62 x 43 cells, strips beyond the picture
+  ASSERT_EQ(canvas.gridPicture().width(), 992);
+  ASSERT_EQ(canvas.gridPicture().height(), 688);
   for (int step = 0; step < 60; ++step) map.NextGeneration();
-  ExpectTilesMatchState(map, map.gridPicture());
+  ExpectTilesMatchState(map, canvas.gridPicture());
   const Pixel green = PixelFromColor(kGreen);
   for (uint32_t y = 0; y < rows_; ++y)
     for (uint32_t x = 0; x < cols_; ++x)
-      ASSERT_EQ(map.miniPicture().pixel(static_cast<int>(x) + 2, static_cast<int>(y) + 2),
+      ASSERT_EQ(canvas.miniPicture().pixel(static_cast<int>(x) + 2, static_cast<int>(y) + 2),
                 map.IsAlive(x, y) ? green : 0u);
 }
 
 TEST_F(ComposeTest, MiniDisplayOffIsNeverTouched) {
   CellMap map;
-  Setup(map, 320, 240);
-  map.Create(TestWindow(), cols_, rows_);
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  Make(map, canvas, Config(320, 240), options);
   for (int step = 0; step < 20; ++step) map.NextGeneration();
-  const Picture& mini = map.miniPicture();
+  const Picture& mini = canvas.miniPicture();
   for (int y = 2; y < mini.height() - 2; ++y)
     for (int x = 2; x < mini.width() - 2; ++x) ASSERT_EQ(mini.pixel(x, y), 0u);
 }
@@ -229,9 +288,10 @@ TEST_F(ComposeTest, SheetOfAnySizeIsScaledToTheFaceGeometry) {
   // The file holds tiles of 32 x 24; the face set asks for 16 x 16.
   WriteTestSheet(sheetPath_, 32, 24, 25, 6);
   CellMap map;
-  Setup(map, 320, 240);
-  map.Create(TestWindow(), cols_, rows_);
-  const Picture& sheet = map.sheetPicture();
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  Make(map, canvas, Config(320, 240), options);
+  const Picture& sheet = canvas.sheetPicture();
   ASSERT_EQ(sheet.width(), 400);
   ASSERT_EQ(sheet.height(), 96);
   for (uint32_t row = 0; row < 6; ++row)
@@ -242,27 +302,29 @@ TEST_F(ComposeTest, SheetOfAnySizeIsScaledToTheFaceGeometry) {
 
 TEST_F(ComposeTest, ActivityLineIsDrawnInTheColourNearTheTopLeft) {
   CellMap map;
-  Setup(map, 640, 480);
-  map.bActivityBar = 1;
-  map.font = nullptr;
-  map.Create(TestWindow(), cols_, rows_);
-  const Picture* shown = map.Compose();
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  options.bActivityBar = 1;
+  options.font = nullptr;
+  Make(map, canvas, Config(640, 480), options);
+  const Picture* shown = canvas.Compose();
   ASSERT_NE(shown, nullptr);
   int inked = 0;
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 400; ++x) inked += shown->pixel(x, y) == PixelFromColor(kGreen);
   EXPECT_GT(inked, 50);
   // Below the line the picture is the grid picture.
-  for (int x = 0; x < 640; ++x) ASSERT_EQ(shown->pixel(x, 100), map.gridPicture().pixel(x, 100));
+  for (int x = 0; x < 640; ++x) ASSERT_EQ(shown->pixel(x, 100), canvas.gridPicture().pixel(x, 100));
 }
 
 TEST_F(ComposeTest, EmptyGridShowsNothingAndDrawsNowhere) {
   CellMap map;
-  Setup(map, 20, 700);  // narrower than two frames
-  map.bMiniDisplay = map.bActivityBar = map.bFrameScreen = 1;
-  map.Create(TestWindow(), cols_, rows_);
+  FaceCanvas canvas;
+  CanvasOptions options = Options();
+  options.bMiniDisplay = options.bActivityBar = options.bFrameScreen = 1;
+  Make(map, canvas, Config(20, 700), options);  // narrower than two frames
   for (int step = 0; step < 5; ++step) map.NextGeneration();
-  EXPECT_EQ(map.Compose(), nullptr);
+  EXPECT_EQ(canvas.Compose(), nullptr);
 }
 
 TEST(DisplayNameTest, NameIsCutAtTheFirstDotAndRaised) {
@@ -278,13 +340,14 @@ TEST(DisplayNameTest, NameIsCutAtTheFirstDotAndRaised) {
                         Case{"noextension", "noextension"}, Case{".hidden", ""},
                         Case{"Zed.bmp", "Zed"}, Case{"1up.bmp", "1up"}}) {
     WriteTestSheet(c.file, 16, 16, 25, 6);
+    WorldConfig config = MakeWorldConfig(kDefaultFace, 64, 64);
+    CanvasOptions options;
+    options.faceFile = c.file;
     CellMap map;
-    map.numFrames = 25;
-    map.numRows = 6;
-    map.frameWidth = map.frameHeight = 16;
-    map.SetFaceName(c.file);
-    map.Create(TestWindow(), 4, 4);
-    EXPECT_STREQ(map.faceName(), c.shown);
+    FaceCanvas canvas;
+    ASSERT_EQ(map.Create(config), CreateResult::kCreated);
+    ASSERT_EQ(canvas.Create(TestWindow(), map, options), CreateResult::kCreated);
+    EXPECT_STREQ(canvas.faceName(), c.shown);
   }
   std::filesystem::current_path(cwd);
   std::filesystem::remove_all(folder);
@@ -292,16 +355,16 @@ TEST(DisplayNameTest, NameIsCutAtTheFirstDotAndRaised) {
 }
 
 TEST(ActivityLineTest, FormatsTheLineAndCutsLongNames) {
-  char line[CellMap::kActivityLineSize];
-  CellMap::FormatActivityLine(line, "Lifeface", 150, 0);
+  char line[FaceCanvas::kActivityLineSize];
+  FaceCanvas::FormatActivityLine(line, "Lifeface", 150, 0);
   EXPECT_STREQ(line, " Lifeface - Population: 150 Generation: 0 ");
   EXPECT_EQ(std::strlen(line), 42u);
-  CellMap::FormatActivityLine(line, "", 7, 3);
+  FaceCanvas::FormatActivityLine(line, "", 7, 3);
   EXPECT_STREQ(line, "  - Population: 7 Generation: 3 ");
 
   const std::string longName(300, 'x');
-  CellMap::FormatActivityLine(line, longName.c_str(), -1, 2147483647);
-  EXPECT_EQ(std::strlen(line), CellMap::kActivityLineSize - 1);
+  FaceCanvas::FormatActivityLine(line, longName.c_str(), -1, 2147483647);
+  EXPECT_EQ(std::strlen(line), FaceCanvas::kActivityLineSize - 1);
   EXPECT_NE(std::strstr(line, " - Population: 4294967295 Generation: 2147483647 "), nullptr);
   EXPECT_EQ(line[0], ' ');
   EXPECT_EQ(line[1], 'x');
@@ -309,9 +372,14 @@ TEST(ActivityLineTest, FormatsTheLineAndCutsLongNames) {
 
 class FatalTest : public ComposeTest {
  protected:
-  FatalReport CreateExpectingFatal(CellMap& map) {
+  // Creates a world and a canvas and ends as the saver would on failure.
+  FatalReport CreateExpectingFatal(const WorldConfig& config, const CanvasOptions& options) {
+    const std::string name = options.faceFile != nullptr ? options.faceFile : "";
     try {
-      map.Create(TestWindow(), 20, 15);
+      CellMap map;
+      FaceCanvas canvas;
+      ExitIfNotCreated(map.Create(config), name);
+      ExitIfNotCreated(canvas.Create(TestWindow(), map, options), name);
     } catch (const FatalReport& report) {
       return report;
     }
@@ -321,46 +389,57 @@ class FatalTest : public ComposeTest {
 };
 
 TEST_F(FatalTest, MissingNameComesFirst) {
-  CellMap map;
-  Setup(map, 320, 240);
-  map.SetFaceName(nullptr);
-  map.numFrames = 0;
-  const FatalReport report = CreateExpectingFatal(map);
+  WorldConfig config = Config(320, 240);
+  config.numFrames = 0;
+  CanvasOptions options = Options();
+  options.faceFile = nullptr;
+  const FatalReport report = CreateExpectingFatal(config, options);
   EXPECT_EQ(report.text, "No target filename specified.");
   EXPECT_EQ(report.caption, "No filename");
 }
 
 TEST_F(FatalTest, BadFrameDimensionsBeforeTheFileIsLookedFor) {
   for (int which = 0; which < 3; ++which) {
-    CellMap map;
-    Setup(map, 320, 240);
-    map.SetFaceName("missing-faces.bmp");
-    if (which == 0) map.numFrames = 0;
-    if (which == 1) map.frameWidth = 0;
-    if (which == 2) map.frameHeight = 0;
-    const FatalReport report = CreateExpectingFatal(map);
+    WorldConfig config = Config(320, 240);
+    if (which == 0) config.numFrames = 0;
+    if (which == 1) config.frameWidth = 0;
+    if (which == 2) config.frameHeight = 0;
+    CanvasOptions options = Options();
+    options.faceFile = "missing-faces.bmp";
+    const FatalReport report = CreateExpectingFatal(config, options);
     EXPECT_EQ(report.text, "Bad frame dimensions, missing-faces.bmp");
     EXPECT_EQ(report.caption, "Bad Frame");
   }
 }
 
 TEST_F(FatalTest, MissingFileQuotesTheWholeName) {
-  CellMap map;
-  Setup(map, 320, 240);
   const std::string name = std::string(250, 'q') + ".bmp";
-  map.SetFaceName(name.c_str());
-  const FatalReport report = CreateExpectingFatal(map);
+  CanvasOptions options = Options();
+  options.faceFile = name.c_str();
+  const FatalReport report = CreateExpectingFatal(Config(320, 240), options);
   EXPECT_EQ(report.text, "Unable to find, " + name);
   EXPECT_EQ(report.caption, "No Faces");
+
+  options.faceFile = "";
+  const FatalReport empty = CreateExpectingFatal(Config(320, 240), options);
+  EXPECT_EQ(empty.text, "Unable to find, ");
+  EXPECT_EQ(empty.caption, "No Faces");
 }
 
-TEST_F(FatalTest, EmptyNameCannotBeLoaded) {
-  CellMap map;
-  Setup(map, 320, 240);
-  map.SetFaceName("");
-  const FatalReport report = CreateExpectingFatal(map);
-  EXPECT_EQ(report.text, "Unable to find, ");
-  EXPECT_EQ(report.caption, "No Faces");
+TEST_F(FatalTest, OutOfMemoryAndMissingSurfacesHaveTheirMessages) {
+  const auto report = [](CreateResult result) {
+    try {
+      ExitIfNotCreated(result, "x.bmp");
+    } catch (const FatalReport& fatal) {
+      return fatal;
+    }
+    return FatalReport{"went on", ""};
+  };
+  EXPECT_EQ(report(CreateResult::kOutOfMemory).text, "Out of memory.");
+  EXPECT_EQ(report(CreateResult::kOutOfMemory).caption, "No Memory");
+  EXPECT_EQ(report(CreateResult::kNoSurface).text, "Can`t create cellmap.");
+  EXPECT_EQ(report(CreateResult::kNoSurface).caption, "???");
+  EXPECT_EQ(report(CreateResult::kCreated).text, "went on");
 }
 
 }  // namespace

@@ -9,21 +9,25 @@ namespace {
 
 TEST(RandomTest, FollowsTheLinearCongruentialSequence) {
   // state = state * 214013 + 2531011; yield (state >> 16) & 0x7FFF.
-  SeedRandom(1);
-  EXPECT_EQ(DrawRandom(), 41u);
-  EXPECT_EQ(DrawRandom(), 18467u);
-  EXPECT_EQ(DrawRandom(), 6334u);
-  EXPECT_EQ(DrawRandom(), 26500u);
+  Random random;  // state 1 until seeded
+  EXPECT_EQ(random.Draw(), 41u);
+  EXPECT_EQ(random.Draw(), 18467u);
+  random.Seed(1);
+  EXPECT_EQ(random.Draw(), 41u);
+  EXPECT_EQ(random.Draw(), 18467u);
+  EXPECT_EQ(random.Draw(), 6334u);
+  EXPECT_EQ(random.Draw(), 26500u);
 }
 
 TEST(RandomTest, SameSeedSameSequenceAndValuesStayInRange) {
-  SeedRandom(12345);
+  Random random;
+  random.Seed(12345);
   uint32_t first[100];
-  for (uint32_t& v : first) v = DrawRandom();
-  SeedRandom(12345);
-  for (uint32_t v : first) EXPECT_EQ(DrawRandom(), v);
-  SeedRandom(0xFFFFFFFFu);
-  for (int i = 0; i < 100000; ++i) ASSERT_LE(DrawRandom(), 32767u);
+  for (uint32_t& v : first) v = random.Draw();
+  random.Seed(12345);
+  for (uint32_t v : first) EXPECT_EQ(random.Draw(), v);
+  random.Seed(0xFFFFFFFFu);
+  for (int i = 0; i < 100000; ++i) ASSERT_LE(random.Draw(), 32767u);
 }
 
 }  // namespace
@@ -31,14 +35,15 @@ TEST(RandomTest, SameSeedSameSequenceAndValuesStayInRange) {
 namespace {
 
 TEST(RandomTest, ConditionalDrawAdvancesOnlyWhenTaken) {
-  SeedRandom(777);
-  const uint32_t first = DrawRandom();
-  const uint32_t second = DrawRandom();
-  SeedRandom(777);
-  EXPECT_EQ(DrawRandomIf(true), first);
-  DrawRandomIf(false);
-  DrawRandomIf(false);
-  EXPECT_EQ(DrawRandomIf(true), second);
+  Random random;
+  random.Seed(777);
+  const uint32_t first = random.Draw();
+  const uint32_t second = random.Draw();
+  random.Seed(777);
+  EXPECT_EQ(random.DrawIf(true), first);
+  random.DrawIf(false);
+  random.DrawIf(false);
+  EXPECT_EQ(random.DrawIf(true), second);
 }
 
 TEST(FastModuloTest, EqualsTheRemainderForEveryDrawAndDivisor) {

@@ -14,17 +14,16 @@ namespace {
 constexpr uint32_t kSide = 1024;
 constexpr int64_t kCells = int64_t{kSide} * kSide;
 
-void Configure(CellMap& map, uint32_t initpop) {
-  const EngineSetup setup = DeriveEngineSetup(kDefaultFace, kSide * 16, kSide * 16);
-  map.seed = 20261208;
-  map.initpop = initpop;
-  ApplyFaceSetup(map, kDefaultFace, setup);
+WorldConfig Config(uint32_t initpop) {
+  WorldConfig config = MakeWorldConfig(kDefaultFace, kSide * 16, kSide * 16);
+  config.seed = 20261208;
+  config.initpop = initpop;
+  return config;
 }
 
 void BM_StepDenseSoup(benchmark::State& state) {
   CellMap map;
-  Configure(map, kSide * kSide / 2);  // about 40% of the cells alive
-  map.Create(nullptr, kSide, kSide);
+  map.Create(Config(kSide * kSide / 2));  // about 40% of the cells alive
   for (int i = 0; i < 50; ++i) map.NextGeneration();  // let it settle
   for (auto _ : state) map.NextGeneration();
   state.counters["ns_per_cell"] = benchmark::Counter(
@@ -36,8 +35,7 @@ BENCHMARK(BM_StepDenseSoup)->Unit(benchmark::kMillisecond);
 
 void BM_StepSparse(benchmark::State& state) {
   CellMap map;
-  Configure(map, kSide * kSide / 100);  // about 1% alive
-  map.Create(nullptr, kSide, kSide);
+  map.Create(Config(kSide * kSide / 100));  // about 1% alive
   for (auto _ : state) map.NextGeneration();
   state.counters["ns_per_cell"] = benchmark::Counter(
       static_cast<double>(kCells) * static_cast<double>(state.iterations()),
@@ -52,9 +50,10 @@ BENCHMARK(BM_StepSparse)->Unit(benchmark::kMillisecond);
 void BM_RecountingStepDenseSoup(benchmark::State& state) {
   const uint32_t side = static_cast<uint32_t>(state.range(0));
   std::vector<uint8_t> cells(kCells), next(kCells);
-  SeedRandom(20261208);
+  Random random;
+  random.Seed(20261208);
   for (int64_t i = 0; i < kCells / 2; ++i)
-    cells[static_cast<size_t>((DrawRandom() % kSide) * kSide + DrawRandom() % kSide)] = 1;
+    cells[static_cast<size_t>((random.Draw() % kSide) * kSide + random.Draw() % kSide)] = 1;
   auto step = [&] {
     for (uint32_t y = 0; y < kSide; ++y)
       for (uint32_t x = 0; x < kSide; ++x) {

@@ -10,6 +10,8 @@
 
 #include "CellMap.h"
 #include "EngineSetup.h"
+#include "FaceCanvas.h"
+#include "Fatal.h"
 
 namespace {
 
@@ -20,24 +22,26 @@ double Now() {
   return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-void Configure(CellMap& map, const FaceInfo& face, const EngineSetup& setup) {
-  map.seed = 4711;
-  map.initpop = setup.cols * setup.rows / 2;
-  map.bMiniDisplay = map.bActivityBar = map.bFrameScreen = 1;
-  map.displayColor = 0x00C0C0C0;
-  ApplyFaceSetup(map, face, setup);
-  map.SetFaceName(face.loadImage);
+void CreateWorld(CellMap& map, WorldConfig config) {
+  config.seed = 4711;
+  config.initpop = config.cols * config.rows / 2;
+  ExitIfNotCreated(map.Create(config), "");
 }
 
 // Ticks through the engine's own pictures.
-double EngineLayerTick(const FaceInfo& face, const EngineSetup& setup, int ticks) {
+double EngineLayerTick(const FaceInfo& face, const WorldConfig& config, int ticks) {
   CellMap map;
-  Configure(map, face, setup);
-  map.Create(GetDesktopWindow(), setup.cols, setup.rows);
+  CreateWorld(map, config);
+  FaceCanvas canvas;
+  CanvasOptions options;
+  options.bMiniDisplay = options.bActivityBar = options.bFrameScreen = 1;
+  options.displayColor = 0x00C0C0C0;
+  options.faceFile = face.loadImage;
+  ExitIfNotCreated(canvas.Create(GetDesktopWindow(), map, options), face.loadImage);
   for (int i = 0; i < 50; ++i) map.NextGeneration();
   const double start = Now();
   for (int i = 0; i < ticks; ++i) {
-    map.Compose();
+    canvas.Compose();
     map.NextGeneration();
   }
   GdiFlush();
@@ -46,10 +50,9 @@ double EngineLayerTick(const FaceInfo& face, const EngineSetup& setup, int ticks
 
 // The same world, drawn into a screen-compatible bitmap one BitBlt per
 // visited tile.
-double PerTileBlitTick(const FaceInfo& face, const EngineSetup& setup, int ticks) {
+double PerTileBlitTick(const FaceInfo& face, const WorldConfig& setup, int ticks) {
   CellMap map;
-  Configure(map, face, setup);
-  map.Create(nullptr, setup.cols, setup.rows);
+  CreateWorld(map, setup);
   HDC screen = GetDC(nullptr);
   HDC gridDc = CreateCompatibleDC(screen);
   HDC sheetDc = CreateCompatibleDC(screen);
@@ -102,7 +105,7 @@ int main(int argc, char** argv) {
   const int ticks = argc > 3 ? std::atoi(argv[3]) : 100;
   for (uint32_t size : {8u, 16u}) {
     const FaceInfo face = {sheet, size, size, 25, 6, 5, 12};
-    const EngineSetup setup = DeriveEngineSetup(face, width, height);
+    const WorldConfig setup = MakeWorldConfig(face, width, height);
     const double engine = EngineLayerTick(face, setup, ticks);
     const double perTile = PerTileBlitTick(face, setup, ticks);
     std::printf("%ux%u, %ux%u faces (%u x %u cells): DIB-section layer %.2f ms/tick, "

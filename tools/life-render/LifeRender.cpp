@@ -10,6 +10,7 @@
 #include "CellMap.h"
 #include "ClientPicture.h"
 #include "EngineSetup.h"
+#include "FaceCanvas.h"
 #include "FaceInfo.h"
 #include "Fatal.h"
 #include "GifFile.h"
@@ -26,9 +27,9 @@ std::string FromStartDirectory(const std::string& path) {
 
 // The GIF palette: black and the display colour exactly, the rest shared
 // out among the colours of the sprite sheet, which are what the cells show.
-std::vector<Rgb> AnimationPalette(const CellMap& map, uint32_t displayColor) {
+std::vector<Rgb> AnimationPalette(const FaceCanvas& canvas, uint32_t displayColor) {
   ColorHistogram histogram;
-  const Picture& sheet = map.sheetPicture();
+  const Picture& sheet = canvas.sheetPicture();
   for (int y = 0; y < sheet.height(); ++y)
     for (int x = 0; x < sheet.width(); ++x) ++histogram[sheet.pixel(x, y) & 0xFFFFFFu];
   const Pixel display = PixelFromColor(displayColor);
@@ -49,19 +50,17 @@ bool WriteFaceStates(const std::string& path, const CellMap& map) {
   return std::fclose(file) == 0 && written;
 }
 
-// The cell map set up from the options as the saver window procedure sets
-// it up from the settings.
-void Configure(CellMap& map, const RenderOptions& o, const FaceInfo& face,
-               const EngineSetup& setup) {
-  map.displayColor = o.color;
-  map.bFrameScreen = o.frameScreen ? 1 : 0;
-  map.bMiniDisplay = o.miniDisplay ? 1 : 0;
-  map.bActivityBar = o.activityBar ? 1 : 0;
-  map.initpop = o.initpop;
-  map.seed = o.seed;
-  ApplyFaceSetup(map, face, setup);
-  map.SetFaceName(o.faceFile.c_str());
-  map.font = CreateActivityFont(o.font.c_str());
+// The canvas options as the saver window procedure takes them from the
+// settings.
+CanvasOptions MakeCanvasOptions(const RenderOptions& o) {
+  CanvasOptions options;
+  options.displayColor = o.color;
+  options.bFrameScreen = o.frameScreen ? 1 : 0;
+  options.bMiniDisplay = o.miniDisplay ? 1 : 0;
+  options.bActivityBar = o.activityBar ? 1 : 0;
+  options.faceFile = o.faceFile.c_str();
+  options.font = CreateActivityFont(o.font.c_str());
+  return options;
 }
 }  // namespace
 
@@ -71,26 +70,30 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
 
   // The saver refuses a zero frame size before it divides by it.
   if (o.frameWidth == 0 || o.frameHeight == 0)
-    FatalExit("Bad frame dimensions, " + o.faceFile, "Bad Frame");
+    ExitIfNotCreated(CreateResult::kBadFrame, o.faceFile);
   const FaceInfo face = {o.faceFile.c_str(), o.frameWidth, o.frameHeight, o.numFrames,
                          o.numRows,          o.bornEnd,    o.dieStart};
-  const EngineSetup setup = DeriveEngineSetup(face, o.width, o.height);
+  WorldConfig config = MakeWorldConfig(face, o.width, o.height);
+  config.seed = o.seed;
+  config.initpop = o.initpop;
 
   CellMap map;
-  Configure(map, o, face, setup);
+  FaceCanvas canvas;
   if (!o.dir.empty() && chdir(o.dir.c_str()) != 0) {
     std::fprintf(err, "life-render: cannot change into %s: %s\n", o.dir.c_str(),
                  std::strerror(errno));
     return 2;
   }
-  // Only pictures need the sprite sheet; statistics run headless.
-  map.Create(o.WantsPicture() ? OffscreenWindow() : nullptr, setup.cols, setup.rows);
+  ExitIfNotCreated(map.Create(config), o.faceFile);
+  // Only pictures need the sprite sheet; statistics run without a canvas.
+  if (o.WantsPicture())
+    ExitIfNotCreated(canvas.Create(OffscreenWindow(), map, MakeCanvasOptions(o)), o.faceFile);
 
   std::string error;
   GifAnimation gif;
   if (o.WantsGif() &&
       !gif.Open(outPath, static_cast<int>(o.width), static_cast<int>(o.height),
-                AnimationPalette(map, o.color), error)) {
+                AnimationPalette(canvas, o.color), error)) {
     std::fprintf(err, "life-render: %s\n", error.c_str());
     return 1;
   }
@@ -102,7 +105,7 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
   for (uint32_t t = 1; t <= o.ticks; ++t) {
     // One timer tick: show the composed picture, then step.
     if (o.WantsGif() &&
-        !gif.AddFrame(ClientPicture(map.Compose(), o.width, o.height), o.delayMs, error)) {
+        !gif.AddFrame(ClientPicture(canvas.Compose(), o.width, o.height), o.delayMs, error)) {
       std::fprintf(err, "life-render: %s: %s\n", outPath.c_str(), error.c_str());
       return 1;
     }
@@ -115,7 +118,7 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
     return 1;
   }
   if (o.WantsPicture() && !o.WantsGif() &&
-      !WritePng(outPath, ClientPicture(map.Compose(), o.width, o.height), error)) {
+      !WritePng(outPath, ClientPicture(canvas.Compose(), o.width, o.height), error)) {
     std::fprintf(err, "life-render: %s\n", error.c_str());
     return 1;
   }

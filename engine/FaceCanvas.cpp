@@ -1,0 +1,220 @@
+#include "FaceCanvas.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "ActivityFont.h"
+
+namespace {
+// Where the activity line may draw: from (2, 2), a line of a font of at most
+// a few dozen pixels, across the whole picture.
+constexpr PixelRect kActivityBand = {0, 0, INT32_MAX, 48};
+
+std::unique_ptr<char[]> CopyName(const char* name) {
+  if (name == nullptr) return nullptr;
+  const size_t size = std::strlen(name) + 1;
+  std::unique_ptr<char[]> copy(new (std::nothrow) char[size]);
+  if (copy) std::memcpy(copy.get(), name, size);
+  return copy;
+}
+}  // namespace
+
+FaceCanvas::~FaceCanvas() {
+  if (world_ != nullptr) world_->RemoveListener(this);
+  // The pictures go first: the font may still be selected into one.
+  grid_.Release();
+  compose_.Release();
+  mini_.Release();
+  sheet_.Release();
+  DeleteActivityFont(options_.font);
+}
+
+CreateResult FaceCanvas::Create(WindowHandle window, CellMap& world,
+                                const CanvasOptions& options) {
+  const WorldConfig& config = world.config();
+  options_ = options;
+  options_.faceFile = nullptr;  // the canvas keeps its own copy
+  faceName_ = CopyName(options.faceFile);
+  cols_ = config.cols;
+  rows_ = config.rows;
+  words_ = (cols_ + 63) / 64;
+  frameWidth_ = config.frameWidth;
+  frameHeight_ = config.frameHeight;
+  numFrames_ = config.numFrames;
+  numRows_ = config.numRows;
+  frameBrush_ = PixelFromColor(options.displayColor);
+  frameRect_ = {0, 0, static_cast<int>(cols_) + 4, static_cast<int>(rows_) + 4};
+
+  const CreateResult built = BuildPictures(window);
+  if (built != CreateResult::kCreated) return built;
+  pendingTiles_.assign(size_t{rows_} * words_, 0);
+  changedTiles_.assign(size_t{rows_} * words_, 0);
+  for (uint32_t y = 0; y < rows_; ++y)
+    for (uint32_t x = 0; x < cols_; ++x) {
+      DrawCell(x, y, 0, 0);
+      if (world.IsAlive(x, y)) SetMiniCell(x, y, true);
+    }
+  world_ = &world;
+  world.AddListener(this);
+  return CreateResult::kCreated;
+}
+
+CreateResult FaceCanvas::BuildPictures(WindowHandle window) {
+  const int pictureWidth = static_cast<int>(cols_ * frameWidth_);
+  const int pictureHeight = static_cast<int>(rows_ * frameHeight_);
+  const bool emptyGrid = cols_ * rows_ == 0;
+  if (!emptyGrid) {
+    grid_.Create(window, pictureWidth, pictureHeight);
+    compose_.Create(window, pictureWidth, pictureHeight);
+    mini_.Create(window, static_cast<int>(cols_) + 4, static_cast<int>(rows_) + 4);
+  }
+
+  if (!faceName_) return CreateResult::kNoFaceName;
+  if (numFrames_ == 0 || frameWidth_ == 0 || frameHeight_ == 0)
+    return CreateResult::kBadFrame;
+
+  const uint64_t sheetWidth = uint64_t{numFrames_} * frameWidth_;
+  const uint64_t sheetHeight = uint64_t{numRows_} * frameHeight_;
+  Picture::LoadResult loaded = Picture::LoadResult::kUnreadable;
+  if (sheetWidth <= INT32_MAX && sheetHeight <= INT32_MAX)
+    loaded = sheet_.LoadScaled(window, faceName_.get(), static_cast<int>(sheetWidth),
+                               static_cast<int>(sheetHeight));
+  if (loaded == Picture::LoadResult::kUnreadable) return CreateResult::kNoFaces;
+  if (!sheet_.valid() || (!emptyGrid && (!grid_.valid() || !mini_.valid())))
+    return CreateResult::kNoSurface;
+
+  compose_.PrepareText(options_.font, options_.displayColor);
+  miniDisplayX_ = static_cast<int32_t>((frameWidth_ - 1) * cols_ - 6);
+  miniDisplayY_ = 2;
+
+  mini_.Fill(frameRect_, frameBrush_);
+  frameRect_ = {1, 1, static_cast<int>(cols_) + 3, static_cast<int>(rows_) + 3};
+  mini_.Fill(frameRect_, 0);
+  frameRect_ = {0, 0, pictureWidth, pictureHeight};
+  grid_.Fill(frameRect_, 0);
+
+  ApplyDisplayName();
+  drawing_ = !emptyGrid;
+  return CreateResult::kCreated;
+}
+
+void FaceCanvas::ApplyDisplayName() {
+  char* name = faceName_.get();
+  char* dot = std::strchr(name, '.');
+  if (dot == nullptr) return;
+  *dot = '\0';
+  if (name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 'a' + 'A');
+}
+
+void FaceCanvas::DrawCell(uint32_t x, uint32_t y, uint32_t row, uint32_t frame) {
+  if (!drawing_) return;
+  const int sx = static_cast<int>(frame * frameWidth_), sy = static_cast<int>(row * frameHeight_);
+  const int w = static_cast<int>(frameWidth_), h = static_cast<int>(frameHeight_);
+  const int dx = static_cast<int>(x * frameWidth_), dy = static_cast<int>(y * frameHeight_);
+  grid_.CopyTile(sheet_, sx, sy, w, h, dx, dy);
+  if (composeCurrent_) compose_.CopyTile(sheet_, sx, sy, w, h, dx, dy);
+}
+
+void FaceCanvas::SetMiniCell(uint32_t x, uint32_t y, bool alive) {
+  if (!drawing_ || options_.bMiniDisplay == 0) return;
+  mini_.SetPixel(static_cast<int>(x) + 2, static_cast<int>(y) + 2, alive ? frameBrush_ : 0);
+}
+
+void FaceCanvas::RowStepped(const RowChanges& row) {
+  if (!drawing_) return;
+  uint64_t* const pending = pendingTiles_.data() + size_t{row.y} * words_;
+  for (uint32_t word = 0; word < row.words; ++word) {
+    pending[word] |= row.redraw[word];
+    for (uint64_t marks = row.redraw[word]; marks != 0; marks &= marks - 1) {
+      const uint32_t x = word * 64 + static_cast<uint32_t>(__builtin_ctzll(marks));
+      DrawCell(x, row.y, row.faces[x] & 0xFFu, row.faces[x] >> 8u);
+    }
+    if (options_.bMiniDisplay == 0) continue;
+    for (uint64_t marks = row.births[word] | row.deaths[word]; marks != 0; marks &= marks - 1) {
+      const uint32_t bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+      SetMiniCell(word * 64 + bit, row.y, (row.births[word] >> bit) & 1u);
+    }
+  }
+}
+
+void FaceCanvas::CellPlaced(uint32_t x, uint32_t y, bool alive) { SetMiniCell(x, y, alive); }
+
+void FaceCanvas::FormatActivityLine(char (&line)[kActivityLineSize], const char* name,
+                                    int32_t population, int32_t generation) {
+  char tail[kActivityLineSize];
+  const int tailLength =
+      std::snprintf(tail, sizeof tail, " - Population: %u Generation: %u ",
+                    static_cast<unsigned>(population), static_cast<unsigned>(generation));
+  // Whatever room the numbers leave goes to the name, cut if need be.
+  const size_t room = kActivityLineSize - 2 - static_cast<size_t>(tailLength);
+  const size_t nameLength = strnlen(name, room);
+  line[0] = ' ';
+  std::memcpy(line + 1, name, nameLength);
+  std::memcpy(line + 1 + nameLength, tail, static_cast<size_t>(tailLength) + 1);
+}
+
+void FaceCanvas::CollectChanges() {
+  changedAll_ = !composedOnce_;
+  composedOnce_ = true;
+  changedTiles_.swap(pendingTiles_);
+  std::fill(pendingTiles_.begin(), pendingTiles_.end(), 0);
+  changedAreas_.clear();
+  const int w = static_cast<int>(frameWidth_), h = static_cast<int>(frameHeight_);
+  if (changedAll_) {
+    changedAreas_.push_back({0, 0, grid_.width(), grid_.height()});
+    return;
+  }
+  // Runs of changed tiles along each row.
+  for (uint32_t y = 0; y < rows_; ++y) {
+    const uint64_t* tiles = ChangedTiles(y);
+    const int top = static_cast<int>(y) * h;
+    int runStart = -1;
+    for (uint32_t x = 0; x <= cols_; ++x) {
+      const bool changed = x < cols_ && ((tiles[x / 64] >> (x % 64)) & 1u) != 0;
+      if (changed && runStart < 0) runStart = static_cast<int>(x);
+      if (!changed && runStart >= 0) {
+        changedAreas_.push_back({runStart * w, top, static_cast<int>(x) * w, top + h});
+        runStart = -1;
+      }
+      // Whole empty words are passed over.
+      if (runStart < 0 && x % 64 == 0 && x + 64 <= cols_ && tiles[x / 64] == 0) x += 63;
+    }
+  }
+  if (options_.bMiniDisplay != 0)
+    changedAreas_.push_back({miniDisplayX_, miniDisplayY_, miniDisplayX_ + mini_.width(),
+                             miniDisplayY_ + mini_.height()});
+  if (options_.bActivityBar != 0)
+    changedAreas_.push_back({0, 0, grid_.width(), std::min(grid_.height(), kActivityBand.bottom)});
+}
+
+const Picture* FaceCanvas::Compose() {
+  if (!drawing_) return nullptr;
+  CollectChanges();
+  if (options_.bFrameScreen != 0) grid_.Frame(frameRect_, frameBrush_);
+  if (options_.bMiniDisplay == 0 && options_.bActivityBar == 0) {
+    composeCurrent_ = false;
+    return &grid_;
+  }
+
+  if (!composeCurrent_) {
+    compose_.CopyFrom(grid_);
+    composeCurrent_ = compose_.valid();
+  } else {
+    // Tiles were mirrored as they were drawn: only the frame and what the
+    // overlays covered last time need the grid picture again.
+    if (options_.bFrameScreen != 0) compose_.Frame(frameRect_, frameBrush_);
+    compose_.CopyRectFrom(grid_, kActivityBand);
+    compose_.CopyRectFrom(grid_, {miniDisplayX_, miniDisplayY_, miniDisplayX_ + mini_.width(),
+                                  miniDisplayY_ + mini_.height()});
+  }
+  if (options_.bMiniDisplay != 0) compose_.OrCopyFrom(mini_, miniDisplayX_, miniDisplayY_);
+  if (options_.bActivityBar != 0) {
+    char line[kActivityLineSize];
+    FormatActivityLine(line, faceName_.get(), world_->population(), world_->generation());
+    compose_.WriteText(2, 2, line, static_cast<int>(std::strlen(line)));
+  }
+  return &compose_;
+}
