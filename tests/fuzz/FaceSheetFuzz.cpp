@@ -1,6 +1,6 @@
 // libFuzzer target: a face set made of arbitrary geometry and an arbitrary
 // file given as its sprite sheet, built into a world as the saver builds it
-// (the frame-size check, the grid from the client area, Create on an
+// (the frame-size check, the world from the client area, its canvas on an
 // off-screen window) and stepped a few generations with every overlay on.
 // Checks that each refusal is one of the saver's own fatal messages and
 // that a world that was made keeps its cells' frames and rows within the
@@ -17,6 +17,7 @@
 
 #include "CellMap.h"
 #include "EngineSetup.h"
+#include "FaceCanvas.h"
 #include "Fatal.h"
 
 namespace {
@@ -52,34 +53,36 @@ const char* SheetPath() {
 }
 
 void Run(const FaceInfo& face, uint32_t clientWidth, uint32_t clientHeight, uint32_t initpop) {
-  CellMap map;
-  map.bMiniDisplay = map.bActivityBar = map.bFrameScreen = 1;
-  map.initpop = initpop;
-  map.seed = 7;
   // The saver's own order: the frame size is checked before the grid is
-  // derived from it.
+  // derived from it, the world is made before its canvas.
   if (face.frameWidth == 0 || face.frameHeight == 0)
-    FatalExit("Bad frame dimensions, " + std::string(face.loadImage), "Bad Frame");
-  const EngineSetup setup = DeriveEngineSetup(face, clientWidth, clientHeight);
-  ApplyFaceSetup(map, face, setup);
-  map.SetFaceName(face.loadImage);
-  map.Create(OffscreenWindow(), setup.cols, setup.rows);
+    ExitIfNotCreated(CreateResult::kBadFrame, face.loadImage);
+  WorldConfig config = MakeWorldConfig(face, clientWidth, clientHeight);
+  config.initpop = initpop;
+  config.seed = 7;
+  CellMap world;
+  ExitIfNotCreated(world.Create(config), face.loadImage);
+  CanvasOptions options;
+  options.bMiniDisplay = options.bActivityBar = options.bFrameScreen = 1;
+  options.faceFile = face.loadImage;
+  FaceCanvas canvas;
+  ExitIfNotCreated(canvas.Create(OffscreenWindow(), world, options), face.loadImage);
 
   const uint32_t frames = face.numFrames < 256 ? face.numFrames : 256;
-  const uint32_t faceRows = setup.numRows < 256 ? setup.numRows : 256;
+  const uint32_t faceRows = config.numRows < 256 ? config.numRows : 256;
   for (int generation = 0; generation < 4; ++generation) {
-    map.Compose();
-    map.NextGeneration();
+    canvas.Compose();
+    world.NextGeneration();
   }
   int32_t live = 0;
-  for (uint32_t y = 0; y < map.rows(); ++y)
-    for (uint32_t x = 0; x < map.cols(); ++x) {
-      live += map.IsAlive(x, y) ? 1 : 0;
-      const uint16_t state = map.faceState(x, y);
+  for (uint32_t y = 0; y < world.rows(); ++y)
+    for (uint32_t x = 0; x < world.cols(); ++x) {
+      live += world.IsAlive(x, y) ? 1 : 0;
+      const uint16_t state = world.faceState(x, y);
       Check((state >> 8) < frames || state == 0, "frame within the row");
       Check((state & 0xFFu) < faceRows, "face row within the sheet");
     }
-  Check(live == map.population(), "population counts the live cells");
+  Check(live == world.population(), "population counts the live cells");
 }
 
 }  // namespace
