@@ -13,6 +13,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "Acquisition.h"
 #include "FastModulo.h"
 
 namespace {
@@ -21,6 +22,7 @@ constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
 
 template <typename T>
 std::unique_ptr<T[]> AllocateCleared(size_t count) {
+  if (!MayAcquire(Acquisition::kWorldArray)) return nullptr;
   return std::unique_ptr<T[]>(new (std::nothrow) T[count == 0 ? 1 : count]());
 }
 

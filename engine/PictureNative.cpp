@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "NativeFont.h"
+#include "Acquisition.h"
 #include "Picture.h"
 
 namespace {
@@ -70,7 +71,9 @@ void Picture::Release() {
 
 bool Picture::Create(WindowHandle window, int width, int height) {
   Release();
-  if (window == nullptr || !SizeAcceptable(width, height)) return false;
+  if (window == nullptr || !SizeAcceptable(width, height) ||
+      !MayAcquire(Acquisition::kSurface))
+    return false;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   pixels_ = static_cast<Pixel*>(std::calloc(count, sizeof(Pixel)));
   if (pixels_ == nullptr) return false;
