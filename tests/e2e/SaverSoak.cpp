@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,8 +73,24 @@ long long CountEntries(const std::string& folder) {
   return count;
 }
 
+// utime + stime of /proc/PID/stat, in seconds: that the saver kept working.
+double UnixCpuSeconds(const std::string& folder) {
+  std::ifstream in(folder + "\\stat");
+  std::string line;
+  std::getline(in, line);
+  const size_t close = line.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream fields(line.substr(close + 2));
+  std::string field;
+  long long ticks = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i)
+    if (i == 14 || i == 15) ticks += std::stoll(field);
+  return static_cast<double>(ticks) / 100.0;
+}
+
 struct Sample {
   int minute;
+  double cpuSeconds;
   long long residentKiB;  // VmRSS of the Linux process
   long long openFiles;    // its file descriptors
   long long workingSetKiB;
@@ -84,7 +101,7 @@ struct Sample {
 };
 
 Sample Measure(int minute, HANDLE process, const std::string& proc) {
-  Sample s{minute, UnixStatusKiB(proc, "VmRSS"), CountEntries(proc + "\\fd"), -1, -1, 0, 0, 0};
+  Sample s{minute, UnixCpuSeconds(proc), UnixStatusKiB(proc, "VmRSS"), CountEntries(proc + "\\fd"), -1, -1, 0, 0, 0};
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
   if (GetProcessMemoryInfo(process, &memory, sizeof memory)) {
@@ -98,9 +115,9 @@ Sample Measure(int minute, HANDLE process, const std::string& proc) {
 }
 
 void Print(const Sample& s) {
-  std::printf("minute %3d: resident %lld KiB, open files %lld, working set %lld KiB, "
-              "private %lld KiB, handles %lu, GDI objects %lu, USER objects %lu\n",
-              s.minute, s.residentKiB, s.openFiles, s.workingSetKiB, s.privateKiB, s.handles,
+  std::printf("minute %3d: cpu %.1f s, resident %lld KiB, open files %lld, working set "
+              "%lld KiB, private %lld KiB, handles %lu, GDI objects %lu, USER objects %lu\n",
+              s.minute, s.cpuSeconds, s.residentKiB, s.openFiles, s.workingSetKiB, s.privateKiB, s.handles,
               s.gdiObjects, s.userObjects);
   std::fflush(stdout);
 }
