@@ -47,10 +47,10 @@ sources[settings]="tests/fuzz/SettingsFuzz.cpp saver/Settings.cpp saver/MemoryRe
   saver/Registry.cpp saver/RegistryNative.cpp"
 maxlen[face-sheet]=16384
 includes[face-sheet]="engine"
-sources[face-sheet]="tests/fuzz/FaceSheetFuzz.cpp engine/CellMap.cpp engine/EngineSetup.cpp
-  engine/Fatal.cpp engine/FaceCanvas.cpp engine/Picture.cpp engine/PictureNative.cpp
-  engine/NativeFont.cpp
-  engine/ActivityFontNative.cpp -- $build/stb_image.o -lstb"
+sources[face-sheet]="tests/fuzz/FaceSheetFuzz.cpp engine/Acquisition.cpp engine/CellMap.cpp
+  engine/EngineSetup.cpp engine/Fatal.cpp engine/FaceCanvas.cpp engine/Picture.cpp
+  engine/PictureNative.cpp engine/NativeFont.cpp engine/ActivityFontNative.cpp
+  -- $build/stb_image.o -lstb"
 all_targets=(catalogue command-line setup settings face-sheet)
 
 build_target() {
