@@ -101,7 +101,8 @@ struct Sample {
 };
 
 Sample Measure(int minute, HANDLE process, const std::string& proc) {
-  Sample s{minute, UnixCpuSeconds(proc), UnixStatusKiB(proc, "VmRSS"), CountEntries(proc + "\\fd"), -1, -1, 0, 0, 0};
+  Sample s{minute, UnixCpuSeconds(proc), UnixStatusKiB(proc, "VmRSS"),
+           CountEntries(proc + "\\fd"), -1, -1, 0, 0, 0};
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
   if (GetProcessMemoryInfo(process, &memory, sizeof memory)) {
@@ -117,8 +118,8 @@ Sample Measure(int minute, HANDLE process, const std::string& proc) {
 void Print(const Sample& s) {
   std::printf("minute %3d: cpu %.1f s, resident %lld KiB, open files %lld, working set "
               "%lld KiB, private %lld KiB, handles %lu, GDI objects %lu, USER objects %lu\n",
-              s.minute, s.cpuSeconds, s.residentKiB, s.openFiles, s.workingSetKiB, s.privateKiB, s.handles,
-              s.gdiObjects, s.userObjects);
+              s.minute, s.cpuSeconds, s.residentKiB, s.openFiles, s.workingSetKiB, s.privateKiB,
+              s.handles, s.gdiObjects, s.userObjects);
   std::fflush(stdout);
 }
 
