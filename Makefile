@@ -5,7 +5,7 @@ PRESETS := native win64 win32
 # The configured build files are kept, not removed as intermediates.
 .SECONDARY:
 
-.PHONY: all deps build test run run-x11 install bench dist fuzz clean
+.PHONY: all deps build test run run-x11 install bench dist fuzz soak clean
 
 all: build
 
@@ -51,6 +51,9 @@ dist: deps build-win64 build-win32
 
 fuzz: deps
 	@tools/fuzz.sh
+
+soak: deps build-native build-win64
+	@tools/soak.sh
 
 clean:
 	rm -rf build out dist

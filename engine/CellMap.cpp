@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -12,6 +13,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "Acquisition.h"
 #include "FastModulo.h"
 
 namespace {
@@ -20,6 +22,7 @@ constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
 
 template <typename T>
 std::unique_ptr<T[]> AllocateCleared(size_t count) {
+  if (!MayAcquire(Acquisition::kWorldArray)) return nullptr;
   return std::unique_ptr<T[]>(new (std::nothrow) T[count == 0 ? 1 : count]());
 }
 
@@ -123,11 +126,13 @@ void CellMap::TellRow(uint32_t y) {
 namespace {
 // Adds delta to the eight neighbours of the cell at `cell`, given the
 // offsets of the rows above and below and of the columns left and right.
-// Negative offsets are unsigned values that wrap back into the array.
+// Negative offsets are unsigned values that wrap; they are indexed as the
+// signed steps they stand for, since a pointer may not wrap around.
 inline void AddAround(uint8_t* cell, size_t up, size_t down, size_t left, size_t right,
                       uint8_t delta) {
   const auto add = [&](size_t offset) {
-    cell[offset] = static_cast<uint8_t>(cell[offset] + delta);
+    uint8_t& neighbour = cell[static_cast<std::ptrdiff_t>(offset)];
+    neighbour = static_cast<uint8_t>(neighbour + delta);
   };
   add(up + left);
   add(up);

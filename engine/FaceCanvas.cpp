@@ -194,7 +194,9 @@ const Picture* FaceCanvas::Compose() {
   if (!drawing_) return nullptr;
   CollectChanges();
   if (options_.bFrameScreen != 0) grid_.Frame(frameRect_, frameBrush_);
-  if (options_.bMiniDisplay == 0 && options_.bActivityBar == 0) {
+  // Without a composed picture (its surface could not be made, which is
+  // not fatal) the world is shown without its overlays rather than not at all.
+  if ((options_.bMiniDisplay == 0 && options_.bActivityBar == 0) || !compose_.valid()) {
     composeCurrent_ = false;
     return &grid_;
   }

@@ -2,10 +2,13 @@
 #include <stb/stb_image.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 #include "NativeFont.h"
+#include "Acquisition.h"
 #include "Picture.h"
 
 namespace {
@@ -15,6 +18,39 @@ constexpr int64_t kMaxPixels = int64_t{1} << 28;
 bool SizeAcceptable(int width, int height) {
   return width > 0 && height > 0 &&
          static_cast<int64_t>(width) * height <= kMaxPixels;
+}
+
+// The most pixels a bitmap file can hold per byte: a run-length-coded
+// run gives up to 255 pixels for two bytes.
+constexpr int64_t kMaxPixelsPerByte = 128;
+
+// Reads a whole file; false when it cannot be read.
+bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
+  std::FILE* file = std::fopen(fileName, "rb");
+  if (file == nullptr) return false;
+  unsigned char buffer[65536];
+  size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  return !failed;
+}
+
+// Decodes a face sheet. Only bitmap files are face sheets, as for the
+// platform's loader, and their header is checked before any pixel memory
+// is taken: a header claiming more pixels than the file can hold (or
+// than a picture may have) is refused rather than decoded.
+unsigned char* DecodeBitmap(const std::vector<unsigned char>& bytes, int* width, int* height) {
+  if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M' || bytes.size() > INT32_MAX)
+    return nullptr;
+  const int size = static_cast<int>(bytes.size());
+  int channels = 0;
+  if (stbi_info_from_memory(bytes.data(), size, width, height, &channels) == 0 ||
+      !SizeAcceptable(*width, *height) ||
+      int64_t{*width} * *height > int64_t{size} * kMaxPixelsPerByte)
+    return nullptr;
+  return stbi_load_from_memory(bytes.data(), size, width, height, &channels, 3);
 }
 }  // namespace
 
@@ -35,7 +71,9 @@ void Picture::Release() {
 
 bool Picture::Create(WindowHandle window, int width, int height) {
   Release();
-  if (window == nullptr || !SizeAcceptable(width, height)) return false;
+  if (window == nullptr || !SizeAcceptable(width, height) ||
+      !MayAcquire(Acquisition::kSurface))
+    return false;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   pixels_ = static_cast<Pixel*>(std::calloc(count, sizeof(Pixel)));
   if (pixels_ == nullptr) return false;
@@ -47,8 +85,10 @@ bool Picture::Create(WindowHandle window, int width, int height) {
 Picture::LoadResult Picture::LoadScaled(WindowHandle window, const char* fileName,
                                         int width, int height) {
   if (!SizeAcceptable(width, height)) return LoadResult::kUnreadable;
-  int fileWidth = 0, fileHeight = 0, channels = 0;
-  unsigned char* image = stbi_load(fileName, &fileWidth, &fileHeight, &channels, 3);
+  std::vector<unsigned char> bytes;
+  if (!ReadWholeFile(fileName, bytes)) return LoadResult::kUnreadable;
+  int fileWidth = 0, fileHeight = 0;
+  unsigned char* image = DecodeBitmap(bytes, &fileWidth, &fileHeight);
   if (image == nullptr) return LoadResult::kUnreadable;
   if (!Create(window, width, height)) {
     stbi_image_free(image);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "Acquisition.h"
 #include "Picture.h"
 
 namespace {
@@ -45,7 +46,7 @@ void Picture::Release() {
 
 bool Picture::Create(WindowHandle window, int width, int height) {
   Release();
-  if (!SizeAcceptable(width, height)) return false;
+  if (!SizeAcceptable(width, height) || !MayAcquire(Acquisition::kSurface)) return false;
   HDC windowDc = GetDC(window);
   if (windowDc == nullptr) return false;
   dc_ = CreateCompatibleDC(windowDc);

@@ -1,0 +1,50 @@
+// The real saver meeting a failed acquisition: a copy of life.scr in which
+// the k-th world array or surface fails (doubles/FailingAcquisition.cpp),
+// for every k a clean start makes. Each must show the saver's fatal message
+// before any saver window is shown and end with exit code 1 once it is
+// answered; a failed composed picture alone is not fatal, and the saver
+// then runs and ends normally.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "E2eSupport.h"
+
+namespace {
+
+constexpr int kWorldArrays = 8;
+constexpr int kSurfaces = 4;  // grid, composed, mini display, sheet
+constexpr int kComposedPicture = kWorldArrays + 2;
+
+TEST(InjectedFailureTest, EachFailedAcquisitionShowsItsMessageAndEndsWithCodeOne) {
+  e2e::ScenarioFolder folder("injected");
+  ASSERT_TRUE(folder.AddFromBuild("doubles\\failing-saver.exe"));
+  e2e::TestSettings settings;
+  settings.bMiniDisplay = settings.bActivityBar = settings.bFrameScreen = 1;
+  e2e::WriteSettings(settings);
+
+  for (int k = 1; k <= kWorldArrays + kSurfaces; ++k) {
+    SCOPED_TRACE("failing acquisition " + std::to_string(k));
+    SetEnvironmentVariableA("LIFE_FAILING_ACQUISITION", std::to_string(k).c_str());
+    wintest::Process saver;
+    ASSERT_TRUE(e2e::Start(saver, folder, "failing-saver.exe", "/s"));
+    if (k == kComposedPicture) {
+      HWND window = wintest::WaitForWindow(saver.id(), e2e::kSaverClass, nullptr, 20000);
+      ASSERT_NE(window, nullptr);
+      ASSERT_TRUE(e2e::Tick(window));
+      PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+      EXPECT_EQ(e2e::ExitCodeWithin(saver, 10000), 0u);
+      continue;
+    }
+    const char* caption = k <= kWorldArrays ? "No Memory" : "???";
+    HWND box = wintest::WaitForWindow(saver.id(), "#32770", caption, 20000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(wintest::WaitForWindow(saver.id(), e2e::kSaverClass, nullptr, 0), nullptr)
+        << "a saver window is shown behind the message";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(e2e::ExitCodeWithin(saver, 10000), 1u);
+  }
+  SetEnvironmentVariableA("LIFE_FAILING_ACQUISITION", nullptr);
+}
+
+}  // namespace
