@@ -1,15 +1,13 @@
 #include "CellMap.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <new>
-#include <string>
 
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(LIFE_PORTABLE_STEP)
 #include <emmintrin.h>
+#define LIFE_SSE2_STEP 1
 #endif
 
 #include "FastModulo.h"
@@ -17,59 +15,50 @@
 namespace {
 constexpr int32_t kStallTolerance = 25;
 constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
+// Face states are padded by a word of cells, so that the last row's faces
+// may be read and written eight at a time past its last column.
+constexpr size_t kFacePadding = 64;
 
 template <typename T>
 std::unique_ptr<T[]> AllocateCleared(size_t count) {
   return std::unique_ptr<T[]>(new (std::nothrow) T[count == 0 ? 1 : count]());
 }
 
-// One cell's step when it is dead and not born (the common case): a running
-// death animation steps on and turns blank past the last frame; a blank cell
-// stays blank. Written without branches. A live or newborn cell is left for
-// the caller and only marked lively.
-inline void StepDeadCell(uint8_t b, uint16_t& face, uint32_t frameLimit, uint8_t& lively,
-                         uint8_t& animating) {
-  const uint32_t s = face;
-  const uint32_t isLively = (b & 1u) | static_cast<uint32_t>(b == 6);
-  const uint32_t runsOn =
-      static_cast<uint32_t>(s != 0) & static_cast<uint32_t>((s >> 8) + 1 < frameLimit);
-  const uint32_t animated = (s + 256u) & (0u - runsOn);
-  const uint32_t keep = 0u - isLively;
-  face = static_cast<uint16_t>((s & keep) | (animated & ~keep));
-  lively = static_cast<uint8_t>(isLively);
-  animating = static_cast<uint8_t>(static_cast<uint32_t>(s != 0) & (isLively ^ 1u));
-}
+inline int Count(uint64_t bits) { return __builtin_popcountll(bits); }
 
-// The same for a block of eight cells at once; the marks come back as bit
-// masks (bit j: cell j).
-inline void StepDeadBlock(const uint8_t* prev, uint16_t* faces, uint32_t frameLimit,
-                          uint32_t& lively, uint32_t& animating) {
-#ifdef __SSE2__
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i b =
-      _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(prev)), zero);
-  const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(faces));
+// Dead cells whose faces still play their death animation: one frame on,
+// blank past the row. They draw nothing, so their order does not matter.
+// `marks` picks them among the 64 faces from `faces`; `showing` loses the
+// cells that turn blank.
+inline void StepDyingFaces(uint16_t* faces, uint64_t marks, uint32_t frameLimit,
+                           uint64_t& showing) {
+#ifdef LIFE_SSE2_STEP
+  // Eight at a time: lanes outside the marks are written back unchanged.
+  const __m128i laneBits = _mm_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128);
+  const __m128i limit = _mm_set1_epi16(static_cast<short>(frameLimit));
   const __m128i one = _mm_set1_epi16(1);
-  const __m128i isLively = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(b, one), one),
-                                        _mm_cmpeq_epi16(b, _mm_set1_epi16(6)));
-  const __m128i isBlank = _mm_cmpeq_epi16(s, zero);
-  const __m128i nextFrame = _mm_add_epi16(_mm_srli_epi16(s, 8), one);
-  const __m128i inRow = _mm_cmplt_epi16(nextFrame, _mm_set1_epi16(static_cast<short>(frameLimit)));
-  const __m128i runsOn = _mm_andnot_si128(isBlank, inRow);
-  const __m128i animated = _mm_and_si128(_mm_add_epi16(s, _mm_set1_epi16(0x100)), runsOn);
-  const __m128i result =
-      _mm_or_si128(_mm_and_si128(isLively, s), _mm_andnot_si128(isLively, animated));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(faces), result);
-  lively = static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(isLively, zero)));
-  const __m128i isAnimating = _mm_andnot_si128(_mm_or_si128(isLively, isBlank), _mm_set1_epi16(-1));
-  animating = static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(isAnimating, zero)));
+  for (uint32_t group = 0; marks != 0; ++group, marks >>= 8) {
+    const uint32_t byte = static_cast<uint32_t>(marks & 0xFFu);
+    if (byte == 0) continue;
+    __m128i* at = reinterpret_cast<__m128i*>(faces + group * 8);
+    const __m128i lanes = _mm_cmpeq_epi16(
+        _mm_and_si128(_mm_set1_epi16(static_cast<short>(byte)), laneBits), laneBits);
+    const __m128i s = _mm_loadu_si128(at);
+    const __m128i inRow = _mm_cmplt_epi16(_mm_add_epi16(_mm_srli_epi16(s, 8), one), limit);
+    const __m128i stepped = _mm_and_si128(_mm_add_epi16(s, _mm_set1_epi16(0x100)), inRow);
+    _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(lanes, stepped), _mm_andnot_si128(lanes, s)));
+    const __m128i blank = _mm_andnot_si128(inRow, lanes);
+    const auto blanked =
+        static_cast<uint64_t>(_mm_movemask_epi8(_mm_packs_epi16(blank, _mm_setzero_si128())));
+    showing &= ~(blanked << (group * 8));
+  }
 #else
-  lively = animating = 0;
-  for (uint32_t j = 0; j < 8; ++j) {
-    uint8_t isLively = 0, isAnimating = 0;
-    StepDeadCell(prev[j], faces[j], frameLimit, isLively, isAnimating);
-    lively |= uint32_t{isLively} << j;
-    animating |= uint32_t{isAnimating} << j;
+  for (; marks != 0; marks &= marks - 1) {
+    const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+    const uint32_t s = faces[bit];
+    const bool inRow = (s >> 8) + 1 < frameLimit;
+    faces[bit] = static_cast<uint16_t>(inRow ? s + 0x100 : 0);
+    if (!inRow) showing &= ~(uint64_t{1} << bit);
   }
 #endif
 }
@@ -79,14 +68,18 @@ CreateResult CellMap::Create(const WorldConfig& config) {
   config_ = config;
   seed_ = config.seed;
   cellCount_ = config.cols * config.rows;
+  words_ = (config.cols + 63) / 64;
+  const uint32_t lastColumns = config.cols % 64;
+  lastWordMask_ = lastColumns == 0 ? ~uint64_t{0} : (uint64_t{1} << lastColumns) - 1;
 
-  cells_ = AllocateCleared<uint8_t>(cellCount_);
-  prevCells_ = AllocateCleared<uint8_t>(cellCount_);
-  faceState_ = AllocateCleared<uint16_t>(cellCount_);
-  for (auto* bits : {&livelyBits_, &animatingBits_, &birthBits_, &deathBits_, &redrawBits_})
-    *bits = AllocateCleared<uint64_t>(BitWords());
-  if (!cells_ || !prevCells_ || !faceState_ || !livelyBits_ || !animatingBits_ ||
-      !birthBits_ || !deathBits_ || !redrawBits_)
+  const size_t boardWords = size_t{words_} * config.rows;
+  for (auto* board : {&alive_, &next_, &showing_, &tripleOnes_, &tripleTwos_})
+    *board = AllocateCleared<uint64_t>(boardWords);
+  for (auto* bits : {&visitedBits_, &birthBits_, &deathBits_})
+    *bits = AllocateCleared<uint64_t>(words_);
+  faceState_ = AllocateCleared<uint16_t>(size_t{cellCount_} + kFacePadding);
+  if (!alive_ || !next_ || !showing_ || !tripleOnes_ || !tripleTwos_ || !visitedBits_ ||
+      !birthBits_ || !deathBits_ || !faceState_)
     return CreateResult::kOutOfMemory;
 
   if (config_.liveSpan == 0) config_.liveSpan = 1;
@@ -107,57 +100,32 @@ void CellMap::TellPlaced(uint32_t x, uint32_t y, bool alive) {
   for (CellListener* listener : listeners_) listener->CellPlaced(x, y, alive);
 }
 
-void CellMap::TellRow(uint32_t y) {
+void CellMap::TellRow(uint32_t y, const uint64_t*) {
   if (listeners_.empty()) return;
-  const uint32_t words = BitWords();
-  for (uint32_t w = 0; w < words; ++w) redrawBits_[w] = livelyBits_[w] | animatingBits_[w];
   const RowChanges row = {y,
-                          words,
-                          redrawBits_.get(),
+                          words_,
+                          visitedBits_.get(),
                           birthBits_.get(),
                           deathBits_.get(),
                           faceState_.get() + size_t{y} * config_.cols};
   for (CellListener* listener : listeners_) listener->RowStepped(row);
 }
 
-namespace {
-// Adds delta to the eight neighbours of the cell at `cell`, given the
-// offsets of the rows above and below and of the columns left and right.
-// Negative offsets are unsigned values that wrap back into the array.
-inline void AddAround(uint8_t* cell, size_t up, size_t down, size_t left, size_t right,
-                      uint8_t delta) {
-  const auto add = [&](size_t offset) {
-    cell[offset] = static_cast<uint8_t>(cell[offset] + delta);
-  };
-  add(up + left);
-  add(up);
-  add(up + right);
-  add(left);
-  add(right);
-  add(down + left);
-  add(down);
-  add(down + right);
-}
-}  // namespace
-
-size_t CellMap::UpOffset(uint32_t y) const {
-  const uint32_t cols = config_.cols;
-  return y == 0 ? cellCount_ - cols : size_t{0} - cols;
+void CellMap::SetBit(uint64_t* row, uint32_t x, bool on) {
+  const uint64_t bit = uint64_t{1} << (x % 64);
+  row[x / 64] = on ? row[x / 64] | bit : row[x / 64] & ~bit;
 }
 
-size_t CellMap::DownOffset(uint32_t y) const {
-  const uint32_t cols = config_.cols;
-  return y == config_.rows - 1 ? size_t{0} - (cellCount_ - cols) : cols;
-}
-
-void CellMap::AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta) {
-  // Per-cell offsets resolve the wrap-around. On a one-row or one-column
-  // grid some offsets are 0 and the cell counts itself: the eight updates
-  // still stay inside the array.
-  const uint32_t cols = config_.cols;
-  const size_t left = x == 0 ? cols - 1 : size_t{0} - 1;
-  const size_t right = x == cols - 1 ? size_t{0} - (cols - 1) : 1;
-  AddAround(cells_.get() + i, UpOffset(y), DownOffset(y), left, right, delta);
+uint8_t CellMap::cellByte(uint32_t x, uint32_t y) const {
+  // The neighbours as the toroidal offsets name them; on a grid one wide or
+  // high an offset of 0 names the cell itself.
+  const uint32_t cols = config_.cols, rows = config_.rows;
+  const uint32_t left = x == 0 ? cols - 1 : x - 1, right = x == cols - 1 ? 0 : x + 1;
+  const uint32_t up = y == 0 ? rows - 1 : y - 1, down = y == rows - 1 ? 0 : y + 1;
+  const auto at = [this](uint32_t cx, uint32_t cy) { return IsAlive(cx, cy) ? 2 : 0; };
+  const int count = at(left, up) + at(x, up) + at(right, up) + at(left, y) + at(right, y) +
+                    at(left, down) + at(x, down) + at(right, down);
+  return static_cast<uint8_t>(count | (IsAlive(x, y) ? 1 : 0));
 }
 
 uint32_t CellMap::RowLimit() const { return std::clamp(config_.numRows, 1u, kMaxFaceIndex); }
@@ -174,11 +142,10 @@ void CellMap::Seed(uint32_t value) {
     for (uint32_t attempt = 0; attempt < config_.initpop; ++attempt) {
       const uint32_t x = random_.Draw() % config_.cols;
       const uint32_t y = random_.Draw() % config_.rows;
-      const size_t i = Index(x, y);
-      if (cells_[i] & 1) continue;
-      cells_[i] |= 1;
-      AddToNeighbours(i, x, y, 2);
-      faceState_[i] = static_cast<uint16_t>((random_.Draw() % rowLimit) | (1u << 8));
+      if (IsAlive(x, y)) continue;
+      SetBit(AliveRow(y), x, true);
+      SetBit(ShowingRow(y), x, true);
+      faceState_[Index(x, y)] = static_cast<uint16_t>((random_.Draw() % rowLimit) | (1u << 8));
       TellPlaced(x, y, true);
       ++population_;
     }
@@ -192,99 +159,109 @@ void CellMap::Clear() {
   for (uint32_t y = 0; y < config_.rows; ++y)
     for (uint32_t x = 0; x < config_.cols; ++x)
       if (IsAlive(x, y)) TellPlaced(x, y, false);
-  if (cellCount_ != 0) {
-    std::memset(cells_.get(), 0, cellCount_);
-    std::memset(faceState_.get(), 0, cellCount_ * sizeof(uint16_t));
-  }
+  const size_t boardWords = size_t{words_} * config_.rows;
+  std::fill(alive_.get(), alive_.get() + boardWords, 0);
+  std::fill(showing_.get(), showing_.get() + boardWords, 0);
+  std::fill(faceState_.get(), faceState_.get() + cellCount_, 0);
   population_ = 0;
 }
 
 void CellMap::SetCell(uint32_t x, uint32_t y, bool alive, uint32_t faceRow, uint32_t frame) {
-  const size_t i = Index(x, y);
-  faceState_[i] = static_cast<uint16_t>((faceRow & 0xFFu) | ((frame & 0xFFu) << 8));
+  const auto face = static_cast<uint16_t>((faceRow & 0xFFu) | ((frame & 0xFFu) << 8));
+  faceState_[Index(x, y)] = face;
+  SetBit(ShowingRow(y), x, face != 0);
   if (IsAlive(x, y) == alive) return;
-  cells_[i] ^= 1;
-  AddToNeighbours(i, x, y, alive ? 2 : static_cast<uint8_t>(0xFE));
+  SetBit(AliveRow(y), x, alive);
   population_ += alive ? 1 : -1;
   TellPlaced(x, y, alive);
 }
 
-void CellMap::StepDeadCells(uint32_t y, uint32_t frameLimit) {
-  const uint32_t cols = config_.cols;
-  const size_t rowStart = size_t{y} * cols;
-  const uint8_t* prev = prevCells_.get() + rowStart;
-  uint16_t* faces = faceState_.get() + rowStart;
-  std::memset(livelyBits_.get(), 0, BitWords() * sizeof(uint64_t));
-  std::memset(animatingBits_.get(), 0, BitWords() * sizeof(uint64_t));
-  for (uint32_t blockX = 0; blockX < cols; blockX += 8) {
-    const uint32_t count = std::min(8u, cols - blockX);
-    uint32_t lively = 0, animating = 0;
-    if (count == 8) {
-      // A block of dead, blank cells with no live neighbours (most of a
-      // sparse world) is skipped whole.
-      uint64_t cellWord, faceWords[2];
-      std::memcpy(&cellWord, prev + blockX, sizeof cellWord);
-      std::memcpy(faceWords, faces + blockX, sizeof faceWords);
-      if ((cellWord | faceWords[0] | faceWords[1]) == 0) continue;
-      StepDeadBlock(prev + blockX, faces + blockX, frameLimit, lively, animating);
-    } else {
-      for (uint32_t j = 0; j < count; ++j) {
-        uint8_t isLively = 0, isAnimating = 0;
-        StepDeadCell(prev[blockX + j], faces[blockX + j], frameLimit, isLively, isAnimating);
-        lively |= uint32_t{isLively} << j;
-        animating |= uint32_t{isAnimating} << j;
-      }
+void CellMap::SumRowTriples() {
+  // Each cell with its left and right neighbours (wrapping round the row),
+  // added bit-parallel: ones = W ^ C ^ E, twos = at least two of them.
+  const uint32_t words = words_, last = words - 1;
+  const uint32_t lastBit = (config_.cols - 1) % 64;
+  for (uint32_t y = 0; y < config_.rows; ++y) {
+    const uint64_t* row = alive_.get() + size_t{y} * words;
+    uint64_t* ones = tripleOnes_.get() + size_t{y} * words;
+    uint64_t* twos = tripleTwos_.get() + size_t{y} * words;
+    for (uint32_t i = 0; i < words; ++i) {
+      const uint64_t c = row[i];
+      const uint64_t fromLeft = i == 0 ? (row[last] >> lastBit) & 1u : row[i - 1] >> 63;
+      const uint64_t fromRight = i == last ? (row[0] & 1u) << lastBit : row[i + 1] << 63;
+      const uint64_t w = ((c << 1) | fromLeft) & (i == last ? lastWordMask_ : ~uint64_t{0});
+      const uint64_t e = (c >> 1) | fromRight;
+      ones[i] = w ^ c ^ e;
+      twos[i] = (w & c) | (e & (w ^ c));
     }
-    livelyBits_[blockX / 64] |= uint64_t{lively} << (blockX % 64);
-    animatingBits_[blockX / 64] |= uint64_t{animating} << (blockX % 64);
   }
 }
 
-void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
-  // Fields are read into locals once: every byte written through the cell
-  // array could otherwise alias them and force reloads.
-  const uint32_t cols = config_.cols;
-  const size_t rowStart = size_t{y} * cols;
-  uint8_t* const cells = cells_.get() + rowStart;
-  const uint8_t* const prev = prevCells_.get() + rowStart;
-  uint16_t* const faces = faceState_.get() + rowStart;
-  const uint64_t* const marksOfRow = livelyBits_.get();
+void CellMap::NextRow(uint32_t y, uint64_t* next) const {
+  // The eight neighbours: the triples above and below, and the left and
+  // right neighbours in the row (its triple less the cell). Sums modulo 8
+  // suffice: eight neighbours look like none, and both mean no life.
+  const uint32_t rows = config_.rows, words = words_;
+  const size_t above = size_t{y == 0 ? rows - 1 : y - 1} * words;
+  const size_t here = size_t{y} * words;
+  const size_t below = size_t{y == rows - 1 ? 0 : y + 1} * words;
+  const uint64_t* const ones = tripleOnes_.get();
+  const uint64_t* const twos = tripleTwos_.get();
+  const uint64_t* const alive = alive_.get() + here;
+  for (uint32_t i = 0; i < words; ++i) {
+    const uint64_t a0 = ones[above + i], a1 = twos[above + i];
+    const uint64_t b0 = ones[below + i], b1 = twos[below + i];
+    const uint64_t c = alive[i];
+    const uint64_t c0 = ones[here + i] ^ c;               // left ^ right
+    const uint64_t c1 = twos[here + i] & (~c | ones[here + i]);  // left & right
+    const uint64_t s0 = a0 ^ b0 ^ c0;
+    const uint64_t carry = (a0 & b0) | (c0 & (a0 ^ b0));
+    const uint64_t p = a1 ^ b1, q = c1 ^ carry;
+    const uint64_t s1 = p ^ q;
+    const uint64_t s2 = (a1 & b1) ^ (c1 & carry) ^ (p & q);
+    next[i] = s1 & ~s2 & (s0 | c);  // three, or two and alive
+  }
+}
+
+void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
+  // Fields are read into locals once: writes through the face array could
+  // otherwise alias them and force reloads.
+  const uint64_t* const prev = alive_.get() + size_t{y} * words_;
+  uint64_t* const showing = ShowingRow(y);
+  uint16_t* const faces = faceState_.get() + size_t{y} * config_.cols;
+  uint64_t* const visited = visitedBits_.get();
   uint64_t* const births = birthBits_.get();
   uint64_t* const deaths = deathBits_.get();
-  const uint32_t lastCol = cols - 1;
-  const size_t up = UpOffset(y), down = DownOffset(y);
   const uint32_t firstIdle = config_.bornEnd + 1;
   const FastModulo faceRowOf(RowLimit());
   const FastModulo idleFrameOf(config_.liveSpan);
   Random random = random_;
   int32_t populationChange = 0;
-  for (uint32_t word = 0, words = BitWords(); word < words; ++word) {
-    uint64_t bornWord = 0, diedWord = 0;
-    for (uint64_t marks = marksOfRow[word]; marks != 0; marks &= marks - 1) {
-      const uint32_t bit = static_cast<uint32_t>(__builtin_ctzll(marks));
-      const uint32_t x = word * 64 + bit;
-      const uint32_t b = prev[x];
-      const uint32_t row = faces[x] & 0xFFu;
-      const uint32_t frame = faces[x] >> 8u;
-      // Alive with two or three live neighbours survives; otherwise alive
-      // dies; dead here means three live neighbours: born. The outcomes
-      // are selected rather than branched to, as they are hard to predict.
-      // (Bitwise operators on the flags keep the compiler from branching.)
-      const uint32_t born = (b & 1u) ^ 1u;
-      const uint32_t survives = static_cast<uint32_t>(b == 5) | static_cast<uint32_t>(b == 7);
-      const uint32_t dies = (born | survives) ^ 1u;
-      const uint32_t idles = survives & static_cast<uint32_t>(frame >= firstIdle);
-      const uint32_t draw = random.DrawIf((born | idles) != 0);
+  for (uint32_t word = 0, words = words_; word < words; ++word) {
+    const uint64_t was = prev[word], is = next[word];
+    const uint64_t lively = was | is;
+    const uint64_t dying = showing[word] & ~lively;
+    visited[word] = lively | dying;
+    births[word] = is & ~was;
+    deaths[word] = was & ~is;
+    if ((lively | dying) == 0) continue;
+    populationChange += Count(is) - Count(was);
+    uint16_t* const wordFaces = faces + size_t{word} * 64;
+    uint64_t shown = showing[word];
+    if (dying != 0) StepDyingFaces(wordFaces, dying, frameLimit, shown);
 
-      // A survivor adds 0: the neighbour update needs no branch either.
-      cells[x] ^= static_cast<uint8_t>(born | dies);
-      const size_t left = x == 0 ? lastCol : size_t{0} - 1;
-      const size_t right = x == lastCol ? size_t{0} - lastCol : 1;
-      AddAround(cells + x, up, down, left, right,
-                static_cast<uint8_t>((born << 1) | (dies * 0xFEu)));
-      populationChange += static_cast<int32_t>(born) - static_cast<int32_t>(dies);
-      bornWord |= uint64_t{born} << bit;
-      diedWord |= uint64_t{dies} << bit;
+    // Live, newborn and dying-now cells one by one, in visiting order, which
+    // is the order of their random draws. The outcomes are selected rather
+    // than branched to, as they are hard to predict.
+    for (uint64_t marks = lively; marks != 0; marks &= marks - 1) {
+      const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+      const auto wasAlive = static_cast<uint32_t>((was >> bit) & 1u);
+      const auto isAlive = static_cast<uint32_t>((is >> bit) & 1u);
+      const uint32_t born = isAlive & (wasAlive ^ 1u);
+      const uint32_t s = wordFaces[bit];
+      const uint32_t row = s & 0xFFu, frame = s >> 8u;
+      const uint32_t idles = wasAlive & isAlive & static_cast<uint32_t>(frame >= firstIdle);
+      const uint32_t draw = random.DrawIf((born | idles) != 0);
 
       // New face: a newborn takes a random row at frame 1; a survivor past
       // its birth a random idle frame; any other steps one frame on.
@@ -294,10 +271,11 @@ void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
           ((firstIdle + idleFrameOf(draw)) & idleMask) | ((frame + 1) & ~idleMask);
       uint32_t newFrame = (1u & bornMask) | (stepped & ~bornMask);
       if (newFrame >= frameLimit) newRow = newFrame = 0;
-      faces[x] = static_cast<uint16_t>(newRow | (newFrame << 8));
+      wordFaces[bit] = static_cast<uint16_t>(newRow | (newFrame << 8));
+      const uint64_t mark = uint64_t{1} << bit;
+      shown = (shown & ~mark) | (mark & (0 - uint64_t{newFrame != 0 || newRow != 0}));
     }
-    births[word] = bornWord;
-    deaths[word] = diedWord;
+    showing[word] = shown;
   }
   random_ = random;
   population_ += populationChange;
@@ -307,18 +285,18 @@ void CellMap::NextGeneration() {
   populationHistory_[2] = populationHistory_[1];
   populationHistory_[1] = populationHistory_[0];
   populationHistory_[0] = population_;
-  if (cellCount_ != 0) std::memcpy(prevCells_.get(), cells_.get(), cellCount_);
 
-  // Each row in two sweeps: first every dead cell that is not born, eight at
-  // a time and without branches, marking the live and newborn ("lively")
-  // cells; then the lively cells one by one, in visiting order, which is
-  // the order of their random draws. Both read the snapshot only.
+  // Every row's next generation is decided from the live cells before the
+  // step, 64 cells a word; the faces follow row by row.
   const uint32_t frameLimit = std::min(config_.numFrames, kMaxFaceIndex);
+  SumRowTriples();
   for (uint32_t y = 0; y < config_.rows; ++y) {
-    StepDeadCells(y, frameLimit);
-    StepLivelyCells(y, frameLimit);
-    TellRow(y);
+    uint64_t* const next = next_.get() + size_t{y} * words_;
+    NextRow(y, next);
+    StepFaces(y, next, frameLimit);
+    TellRow(y, next);
   }
+  alive_.swap(next_);
 
   const bool stagnant = population_ == populationHistory_[0] ||
                         population_ == populationHistory_[1] ||

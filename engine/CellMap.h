@@ -12,10 +12,12 @@
 // an animated face. It keeps no pictures: canvases (FaceCanvas) follow it
 // through the CellListener seam and draw it.
 //
-// Each cell has a byte whose bit 0 says alive and whose bits 1-7 hold twice
-// the number of its live neighbours, kept up to date at every birth and
-// death, and a 16-bit face state: low byte the face row, high byte the
-// animation frame (0 = blank).
+// The cells are kept as bits, 64 to a word, each row starting a new word;
+// a step decides the births and deaths of 64 cells at once from bit-sliced
+// neighbour sums. Each cell also has a 16-bit face state: low byte the face
+// row, high byte the animation frame (0 = blank); the step animates only the
+// cells that need it (alive, born, dying or still animating), in row-major
+// order, which is the order of their random draws.
 class CellMap {
  public:
   CellMap() = default;
@@ -46,7 +48,9 @@ class CellMap {
   void Clear();
   void SetCell(uint32_t x, uint32_t y, bool alive, uint32_t faceRow, uint32_t frame);
 
-  bool IsAlive(uint32_t x, uint32_t y) const { return (cells_[Index(x, y)] & 1) != 0; }
+  bool IsAlive(uint32_t x, uint32_t y) const {
+    return ((alive_[size_t{y} * words_ + x / 64] >> (x % 64)) & 1u) != 0;
+  }
 
   // Read-only views of the world.
   const WorldConfig& config() const { return config_; }
@@ -58,45 +62,52 @@ class CellMap {
   int32_t generation() const { return generation_; }
   int32_t stallCountdown() const { return stallCountdown_; }
   int32_t populationHistory(int i) const { return populationHistory_[i]; }
-  uint8_t cellByte(uint32_t x, uint32_t y) const { return cells_[Index(x, y)]; }
+  // Bit 0 alive, bits 1-7 twice the number of live cells among the eight
+  // toroidal neighbours (on a grid one cell wide or high the cell itself
+  // and its neighbours count as often as they appear around it).
+  uint8_t cellByte(uint32_t x, uint32_t y) const;
   uint16_t faceState(uint32_t x, uint32_t y) const { return faceState_[Index(x, y)]; }
   const uint16_t* faceStates() const { return faceState_.get(); }
 
  private:
   size_t Index(uint32_t x, uint32_t y) const { return size_t{y} * config_.cols + x; }
+  uint64_t* AliveRow(uint32_t y) { return alive_.get() + size_t{y} * words_; }
+  uint64_t* ShowingRow(uint32_t y) { return showing_.get() + size_t{y} * words_; }
+  void SetBit(uint64_t* row, uint32_t x, bool on);
   // Frames and face rows are stored in 8 bits: a face set with more than 256
   // of either uses its first 256.
   uint32_t RowLimit() const;
-  uint32_t BitWords() const { return (config_.cols + 63) / 64; }
-  void StepDeadCells(uint32_t y, uint32_t frameLimit);
-  void StepLivelyCells(uint32_t y, uint32_t frameLimit);
-  void TellRow(uint32_t y);
+  // Sums of each row's cells with their left and right neighbours, as two
+  // bit planes: ones and twos.
+  void SumRowTriples();
+  void NextRow(uint32_t y, uint64_t* next) const;
+  void StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit);
+  void TellRow(uint32_t y, const uint64_t* next);
   void TellPlaced(uint32_t x, uint32_t y, bool alive);
-  // Offsets from a cell in row y to the cell above and below it.
-  size_t UpOffset(uint32_t y) const;
-  size_t DownOffset(uint32_t y) const;
-  // Birth (+2) or death (-2) seen by the eight toroidal neighbours of (x, y).
-  void AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta);
 
   WorldConfig config_;
   Random random_;
   uint32_t seed_ = 0;
   uint32_t cellCount_ = 0;
+  uint32_t words_ = 0;          // 64-bit words per row
+  uint64_t lastWordMask_ = 0;   // the columns of a row's last word
   int32_t population_ = 0;
   int32_t populationHistory_[3] = {0, 0, 0};
   int32_t generation_ = 0;
   int32_t stallCountdown_ = 25;
 
-  std::unique_ptr<uint8_t[]> cells_;
-  std::unique_ptr<uint8_t[]> prevCells_;
+  // Bit boards, rows x words_: the live cells, the next generation's while
+  // a step runs, and the cells whose face is not blank.
+  std::unique_ptr<uint64_t[]> alive_;
+  std::unique_ptr<uint64_t[]> next_;
+  std::unique_ptr<uint64_t[]> showing_;
+  std::unique_ptr<uint64_t[]> tripleOnes_;
+  std::unique_ptr<uint64_t[]> tripleTwos_;
   std::unique_ptr<uint16_t[]> faceState_;
-  // One row's marks, a bit a cell: live or newborn cells, dead cells whose
-  // death animation ran on, and the row's births and deaths.
-  std::unique_ptr<uint64_t[]> livelyBits_;
-  std::unique_ptr<uint64_t[]> animatingBits_;
+  // One row's marks for the listeners: the cells visited, born and died.
+  std::unique_ptr<uint64_t[]> visitedBits_;
   std::unique_ptr<uint64_t[]> birthBits_;
   std::unique_ptr<uint64_t[]> deathBits_;
-  std::unique_ptr<uint64_t[]> redrawBits_;
 
   std::vector<CellListener*> listeners_;
 };
