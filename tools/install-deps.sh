@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 binutils-mingw-w64
   wine wine64 xvfb xdotool x11-utils imagemagick
   libpng-dev libgif-dev libstb-dev fonts-dejavu-core zip file
+  golly  # bgolly, the yardstick of `make bench` only
 )
 
 missing=()
