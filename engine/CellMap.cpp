@@ -24,42 +24,95 @@ std::unique_ptr<T[]> AllocateCleared(size_t count) {
   return std::unique_ptr<T[]>(new (std::nothrow) T[count == 0 ? 1 : count]());
 }
 
-inline int Count(uint64_t bits) { return __builtin_popcountll(bits); }
+// Set bits of a word, without relying on a population-count instruction.
+inline int32_t Count(uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555u;
+  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<int32_t>((bits * 0x0101010101010101u) >> 56);
+}
 
-// Dead cells whose faces still play their death animation: one frame on,
-// blank past the row. They draw nothing, so their order does not matter.
-// `marks` picks them among the 64 faces from `faces`; `showing` loses the
-// cells that turn blank.
-inline void StepDyingFaces(uint16_t* faces, uint64_t marks, uint32_t frameLimit,
-                           uint64_t& showing) {
 #ifdef LIFE_SSE2_STEP
-  // Eight at a time: lanes outside the marks are written back unchanged.
-  const __m128i laneBits = _mm_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128);
+// Byte b as eight 16-bit lanes: lane j all ones when bit j of b is set.
+struct LaneMasks {
+  alignas(16) uint16_t lanes[256][8];
+};
+constexpr LaneMasks MakeLaneMasks() {
+  LaneMasks masks{};
+  for (int b = 0; b < 256; ++b)
+    for (int j = 0; j < 8; ++j) masks.lanes[b][j] = ((b >> j) & 1) != 0 ? 0xFFFF : 0;
+  return masks;
+}
+constexpr LaneMasks kLaneMasks = MakeLaneMasks();
+
+inline __m128i LanesOf(uint64_t bits, uint32_t shift) {
+  return _mm_load_si128(
+      reinterpret_cast<const __m128i*>(kLaneMasks.lanes[(bits >> shift) & 0xFFu]));
+}
+#endif
+
+// Steps the faces of a word's visited cells that draw nothing, each one
+// frame on and blank past the row: the dying (dead, face still running),
+// the cells dying now and the survivors within their birth animation.
+// Returns the cells that draw instead (the newborn, and the survivors past
+// their birth animation), after keeping their faces in `saved`; `shown`
+// follows the faces that turn blank or not. `valid` marks the word's cells
+// of this row: faces past it belong to the next row and stay untouched.
+inline uint64_t StepPlainFaces(uint16_t* faces, uint16_t* saved, uint64_t visit, uint64_t was,
+                               uint64_t born, uint64_t survives, uint64_t valid,
+                               uint32_t firstIdle, uint32_t frameLimit, uint64_t& shown) {
+#ifdef LIFE_SSE2_STEP
+  // Eight at a time, every group of eight with a visited cell. A lane that
+  // was dead and blank stays blank, which leaves unvisited cells as they are.
   const __m128i limit = _mm_set1_epi16(static_cast<short>(frameLimit));
+  const __m128i lastBirthFrame = _mm_set1_epi16(static_cast<short>(firstIdle - 1));
   const __m128i one = _mm_set1_epi16(1);
-  for (uint32_t group = 0; marks != 0; ++group, marks >>= 8) {
-    const uint32_t byte = static_cast<uint32_t>(marks & 0xFFu);
-    if (byte == 0) continue;
-    __m128i* at = reinterpret_cast<__m128i*>(faces + group * 8);
-    const __m128i lanes = _mm_cmpeq_epi16(
-        _mm_and_si128(_mm_set1_epi16(static_cast<short>(byte)), laneBits), laneBits);
+  const __m128i nextFrame = _mm_set1_epi16(0x100);
+  const __m128i zero = _mm_setzero_si128();
+  uint64_t groups = visit | (visit >> 4);
+  groups |= groups >> 2;
+  groups = (groups | (groups >> 1)) & 0x0101010101010101u;
+  uint64_t idle = 0, blank = 0;
+  for (; groups != 0; groups &= groups - 1) {
+    const auto shift = static_cast<uint32_t>(__builtin_ctzll(groups));
+    __m128i* const at = reinterpret_cast<__m128i*>(faces + shift);
     const __m128i s = _mm_loadu_si128(at);
-    const __m128i inRow = _mm_cmplt_epi16(_mm_add_epi16(_mm_srli_epi16(s, 8), one), limit);
-    const __m128i stepped = _mm_and_si128(_mm_add_epi16(s, _mm_set1_epi16(0x100)), inRow);
-    _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(lanes, stepped), _mm_andnot_si128(lanes, s)));
-    const __m128i blank = _mm_andnot_si128(inRow, lanes);
-    const auto blanked =
-        static_cast<uint64_t>(_mm_movemask_epi8(_mm_packs_epi16(blank, _mm_setzero_si128())));
-    showing &= ~(blanked << (group * 8));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(saved + shift), s);
+    const __m128i frame = _mm_srli_epi16(s, 8);
+    const __m128i inRow = _mm_cmplt_epi16(_mm_add_epi16(frame, one), limit);
+    const __m128i stepped = _mm_and_si128(_mm_add_epi16(s, nextFrame), inRow);
+    const __m128i stays = _mm_andnot_si128(LanesOf(was, shift), _mm_cmpeq_epi16(s, zero));
+    __m128i result = _mm_andnot_si128(stays, stepped);
+    if (((valid >> shift) & 0xFFu) != 0xFFu) {
+      const __m128i ours = LanesOf(valid, shift);
+      result = _mm_or_si128(_mm_and_si128(ours, result), _mm_andnot_si128(ours, s));
+    }
+    _mm_storeu_si128(at, result);
+    const auto marks = static_cast<uint64_t>(_mm_movemask_epi8(
+        _mm_packs_epi16(_mm_cmpgt_epi16(frame, lastBirthFrame), _mm_cmpeq_epi16(result, zero))));
+    idle |= (marks & 0xFFu) << shift;
+    blank |= (marks >> 8) << shift;
   }
+  shown = visit & ~blank;
+  return born | (survives & idle);
 #else
-  for (; marks != 0; marks &= marks - 1) {
+  static_cast<void>(was);
+  static_cast<void>(valid);
+  uint64_t drawing = 0;
+  for (uint64_t marks = visit; marks != 0; marks &= marks - 1) {
     const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+    const uint64_t mark = uint64_t{1} << bit;
     const uint32_t s = faces[bit];
+    if ((born & mark) != 0 || ((survives & mark) != 0 && (s >> 8) >= firstIdle)) {
+      saved[bit] = static_cast<uint16_t>(s);
+      drawing |= mark;
+      continue;
+    }
     const bool inRow = (s >> 8) + 1 < frameLimit;
     faces[bit] = static_cast<uint16_t>(inRow ? s + 0x100 : 0);
-    if (!inRow) showing &= ~(uint64_t{1} << bit);
+    shown = inRow ? shown | mark : shown & ~mark;
   }
+  return drawing;
 #endif
 }
 }  // namespace
@@ -237,43 +290,38 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
   const FastModulo idleFrameOf(config_.liveSpan);
   Random random = random_;
   int32_t populationChange = 0;
+  alignas(16) uint16_t saved[64];
+  const uint32_t lastWord = words_ - 1;
   for (uint32_t word = 0, words = words_; word < words; ++word) {
     const uint64_t was = prev[word], is = next[word];
-    const uint64_t lively = was | is;
-    const uint64_t dying = showing[word] & ~lively;
-    visited[word] = lively | dying;
-    births[word] = is & ~was;
-    deaths[word] = was & ~is;
-    if ((lively | dying) == 0) continue;
-    populationChange += Count(is) - Count(was);
+    const uint64_t visit = was | is | showing[word];
+    const uint64_t born = is & ~was, died = was & ~is;
+    visited[word] = visit;
+    births[word] = born;
+    deaths[word] = died;
+    if (visit == 0) continue;
+    if ((born | died) != 0) populationChange += Count(born) - Count(died);
     uint16_t* const wordFaces = faces + size_t{word} * 64;
     uint64_t shown = showing[word];
-    if (dying != 0) StepDyingFaces(wordFaces, dying, frameLimit, shown);
+    const uint64_t drawing =
+        StepPlainFaces(wordFaces, saved, visit, was, born, was & is,
+                       word == lastWord ? lastWordMask_ : ~uint64_t{0}, firstIdle, frameLimit,
+                       shown);
 
-    // Live, newborn and dying-now cells one by one, in visiting order, which
-    // is the order of their random draws. The outcomes are selected rather
-    // than branched to, as they are hard to predict.
-    for (uint64_t marks = lively; marks != 0; marks &= marks - 1) {
+    // The cells that draw, one by one in visiting order, which is the order
+    // of their random draws: a newborn takes a random face row at frame 1,
+    // a survivor past its birth a random idle frame.
+    for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
       const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
-      const auto wasAlive = static_cast<uint32_t>((was >> bit) & 1u);
-      const auto isAlive = static_cast<uint32_t>((is >> bit) & 1u);
-      const uint32_t born = isAlive & (wasAlive ^ 1u);
-      const uint32_t s = wordFaces[bit];
-      const uint32_t row = s & 0xFFu, frame = s >> 8u;
-      const uint32_t idles = wasAlive & isAlive & static_cast<uint32_t>(frame >= firstIdle);
-      const uint32_t draw = random.DrawIf((born | idles) != 0);
-
-      // New face: a newborn takes a random row at frame 1; a survivor past
-      // its birth a random idle frame; any other steps one frame on.
-      const uint32_t bornMask = 0u - born, idleMask = 0u - idles;
-      uint32_t newRow = (faceRowOf(draw) & bornMask) | (row & ~bornMask);
-      const uint32_t stepped =
-          ((firstIdle + idleFrameOf(draw)) & idleMask) | ((frame + 1) & ~idleMask);
-      uint32_t newFrame = (1u & bornMask) | (stepped & ~bornMask);
+      const uint64_t mark = uint64_t{1} << bit;
+      const uint32_t s = saved[bit];
+      const uint32_t draw = random.Draw();
+      const uint32_t bornMask = 0u - static_cast<uint32_t>((born & mark) != 0);
+      uint32_t newRow = (faceRowOf(draw) & bornMask) | ((s & 0xFFu) & ~bornMask);
+      uint32_t newFrame = (1u & bornMask) | ((firstIdle + idleFrameOf(draw)) & ~bornMask);
       if (newFrame >= frameLimit) newRow = newFrame = 0;
       wordFaces[bit] = static_cast<uint16_t>(newRow | (newFrame << 8));
-      const uint64_t mark = uint64_t{1} << bit;
-      shown = (shown & ~mark) | (mark & (0 - uint64_t{newFrame != 0 || newRow != 0}));
+      shown = (shown & ~mark) | (mark & (0 - uint64_t{newFrame != 0}));
     }
     showing[word] = shown;
   }
