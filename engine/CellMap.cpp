@@ -308,21 +308,25 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
                        word == lastWord ? lastWordMask_ : ~uint64_t{0}, firstIdle, frameLimit,
                        shown);
 
-    // The cells that draw, one by one in visiting order, which is the order
-    // of their random draws: a newborn takes a random face row at frame 1,
-    // a survivor past its birth a random idle frame.
+    // The cells that draw, in visiting order, which is the order of their
+    // random draws: a newborn takes a random face row at frame 1, a
+    // survivor past its birth a random idle frame. The k-th of them takes
+    // the k-th draw from here.
+    uint32_t rank = 0;
     for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
       const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
       const uint64_t mark = uint64_t{1} << bit;
       const uint32_t s = saved[bit];
-      const uint32_t draw = random.Draw();
-      const uint32_t bornMask = 0u - static_cast<uint32_t>((born & mark) != 0);
-      uint32_t newRow = (faceRowOf(draw) & bornMask) | ((s & 0xFFu) & ~bornMask);
-      uint32_t newFrame = (1u & bornMask) | ((firstIdle + idleFrameOf(draw)) & ~bornMask);
+      const uint32_t draw = random.Peek(++rank);
+      const bool isBorn = (born & mark) != 0;
+      const uint32_t chosen = (isBorn ? faceRowOf : idleFrameOf)(draw);
+      uint32_t newRow = isBorn ? chosen : s & 0xFFu;
+      uint32_t newFrame = isBorn ? 1u : firstIdle + chosen;
       if (newFrame >= frameLimit) newRow = newFrame = 0;
       wordFaces[bit] = static_cast<uint16_t>(newRow | (newFrame << 8));
       shown = (shown & ~mark) | (mark & (0 - uint64_t{newFrame != 0}));
     }
+    if (rank != 0) random.Skip(rank);
     showing[word] = shown;
   }
   random_ = random;
