@@ -15,8 +15,8 @@
 namespace {
 constexpr int32_t kStallTolerance = 25;
 constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
-// Face states are padded by a word of cells, so that the last row's faces
-// may be read and written eight at a time past its last column.
+// Frames are padded by a word of cells, so that the last row's frames may
+// be read and written sixteen at a time past its last column.
 constexpr size_t kFacePadding = 64;
 
 template <typename T>
@@ -33,84 +33,97 @@ inline int32_t Count(uint64_t bits) {
 }
 
 #ifdef LIFE_SSE2_STEP
-// Byte b as eight 16-bit lanes: lane j all ones when bit j of b is set.
+// Byte b as eight byte lanes: lane j all ones when bit j of b is set.
 struct LaneMasks {
-  alignas(16) uint16_t lanes[256][8];
+  uint64_t lanes[256];
 };
 constexpr LaneMasks MakeLaneMasks() {
   LaneMasks masks{};
   for (int b = 0; b < 256; ++b)
-    for (int j = 0; j < 8; ++j) masks.lanes[b][j] = ((b >> j) & 1) != 0 ? 0xFFFF : 0;
+    for (int j = 0; j < 8; ++j)
+      if (((b >> j) & 1) != 0) masks.lanes[b] |= uint64_t{0xFF} << (8 * j);
   return masks;
 }
 constexpr LaneMasks kLaneMasks = MakeLaneMasks();
 
+// Bits shift..shift+15 of bits as sixteen byte lanes.
 inline __m128i LanesOf(uint64_t bits, uint32_t shift) {
-  return _mm_load_si128(
-      reinterpret_cast<const __m128i*>(kLaneMasks.lanes[(bits >> shift) & 0xFFu]));
+  return _mm_set_epi64x(static_cast<long long>(kLaneMasks.lanes[(bits >> (shift + 8)) & 0xFFu]),
+                        static_cast<long long>(kLaneMasks.lanes[(bits >> shift) & 0xFFu]));
+}
+
+inline uint64_t MaskOf(__m128i lanes) {
+  return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(lanes)));
 }
 #endif
 
-// Steps the faces of a word's visited cells that draw nothing, each one
+// Steps the frames of a word's visited cells that draw nothing, each one
 // frame on and blank past the row: the dying (dead, face still running),
 // the cells dying now and the survivors within their birth animation.
 // Returns the cells that draw instead (the newborn, and the survivors past
-// their birth animation), after keeping their faces in `saved`; `shown`
-// follows the faces that turn blank or not. `valid` marks the word's cells
-// of this row: faces past it belong to the next row and stay untouched.
-inline uint64_t StepPlainFaces(uint16_t* faces, uint16_t* saved, uint64_t visit, uint64_t was,
-                               uint64_t born, uint64_t survives, uint64_t valid,
-                               uint32_t firstIdle, uint32_t frameLimit, uint64_t& shown) {
+// their birth animation), whose frames are left for the caller. `shown`
+// follows the frames that turn blank or not; `blanked` gets the cells that
+// turned blank. `valid` marks the word's cells of this row: frames past it
+// belong to the next row and stay untouched.
+inline uint64_t StepPlainFaces(uint8_t* frames, uint64_t visit, uint64_t was, uint64_t born,
+                               uint64_t survives, uint64_t valid, uint32_t firstIdle,
+                               uint32_t frameLimit, uint64_t& shown, uint64_t& blanked) {
 #ifdef LIFE_SSE2_STEP
-  // Eight at a time, every group of eight with a visited cell. A lane that
-  // was dead and blank stays blank, which leaves unvisited cells as they are.
-  const __m128i limit = _mm_set1_epi16(static_cast<short>(frameLimit));
-  const __m128i lastBirthFrame = _mm_set1_epi16(static_cast<short>(firstIdle - 1));
-  const __m128i one = _mm_set1_epi16(1);
-  const __m128i nextFrame = _mm_set1_epi16(0x100);
+  // Sixteen at a time, every group of sixteen with a visited cell. A lane
+  // that was dead and blank stays blank, which leaves unvisited cells as
+  // they are. Frames compare as unsigned bytes through their maximum.
   const __m128i zero = _mm_setzero_si128();
-  uint64_t groups = visit | (visit >> 4);
+  const __m128i one = _mm_set1_epi8(1);
+  // Frame f stays in the row while f + 1 < frameLimit, that is f <= last.
+  const uint32_t last = frameLimit >= 2 ? frameLimit - 2 : 0;
+  const __m128i lastInRow = _mm_set1_epi8(static_cast<char>(last));
+  const __m128i anyInRow = _mm_set1_epi8(frameLimit >= 2 ? -1 : 0);
+  const __m128i idleFrom = _mm_set1_epi8(static_cast<char>(std::min(firstIdle, 255u)));
+  const __m128i anyIdle = _mm_set1_epi8(firstIdle <= 255 ? -1 : 0);
+  uint64_t groups = visit | (visit >> 8);
+  groups |= groups >> 4;
   groups |= groups >> 2;
-  groups = (groups | (groups >> 1)) & 0x0101010101010101u;
+  groups = (groups | (groups >> 1)) & 0x0001000100010001u;
   uint64_t idle = 0, blank = 0;
   for (; groups != 0; groups &= groups - 1) {
     const auto shift = static_cast<uint32_t>(__builtin_ctzll(groups));
-    __m128i* const at = reinterpret_cast<__m128i*>(faces + shift);
-    const __m128i s = _mm_loadu_si128(at);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(saved + shift), s);
-    const __m128i frame = _mm_srli_epi16(s, 8);
-    const __m128i inRow = _mm_cmplt_epi16(_mm_add_epi16(frame, one), limit);
-    const __m128i stepped = _mm_and_si128(_mm_add_epi16(s, nextFrame), inRow);
-    const __m128i stays = _mm_andnot_si128(LanesOf(was, shift), _mm_cmpeq_epi16(s, zero));
+    __m128i* const at = reinterpret_cast<__m128i*>(frames + shift);
+    const __m128i f = _mm_loadu_si128(at);
+    const __m128i inRow =
+        _mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(f, lastInRow), lastInRow), anyInRow);
+    const __m128i stepped = _mm_and_si128(_mm_add_epi8(f, one), inRow);
+    const __m128i stays = _mm_andnot_si128(LanesOf(was, shift), _mm_cmpeq_epi8(f, zero));
     __m128i result = _mm_andnot_si128(stays, stepped);
-    if (((valid >> shift) & 0xFFu) != 0xFFu) {
+    if (((valid >> shift) & 0xFFFFu) != 0xFFFFu) {
       const __m128i ours = LanesOf(valid, shift);
-      result = _mm_or_si128(_mm_and_si128(ours, result), _mm_andnot_si128(ours, s));
+      result = _mm_or_si128(_mm_and_si128(ours, result), _mm_andnot_si128(ours, f));
     }
     _mm_storeu_si128(at, result);
-    const auto marks = static_cast<uint64_t>(_mm_movemask_epi8(
-        _mm_packs_epi16(_mm_cmpgt_epi16(frame, lastBirthFrame), _mm_cmpeq_epi16(result, zero))));
-    idle |= (marks & 0xFFu) << shift;
-    blank |= (marks >> 8) << shift;
+    idle |= MaskOf(_mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(f, idleFrom), f), anyIdle))
+            << shift;
+    blank |= MaskOf(_mm_cmpeq_epi8(result, zero)) << shift;
   }
+  const uint64_t drawing = born | (survives & idle);
+  blanked = visit & blank & ~drawing;
   shown = visit & ~blank;
-  return born | (survives & idle);
+  return drawing;
 #else
   static_cast<void>(was);
   static_cast<void>(valid);
   uint64_t drawing = 0;
+  blanked = 0;
   for (uint64_t marks = visit; marks != 0; marks &= marks - 1) {
     const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
     const uint64_t mark = uint64_t{1} << bit;
-    const uint32_t s = faces[bit];
-    if ((born & mark) != 0 || ((survives & mark) != 0 && (s >> 8) >= firstIdle)) {
-      saved[bit] = static_cast<uint16_t>(s);
+    const uint32_t f = frames[bit];
+    if ((born & mark) != 0 || ((survives & mark) != 0 && f >= firstIdle)) {
       drawing |= mark;
       continue;
     }
-    const bool inRow = (s >> 8) + 1 < frameLimit;
-    faces[bit] = static_cast<uint16_t>(inRow ? s + 0x100 : 0);
+    const bool inRow = f + 1 < frameLimit;
+    frames[bit] = static_cast<uint8_t>(inRow ? f + 1 : 0);
     shown = inRow ? shown | mark : shown & ~mark;
+    if (!inRow) blanked |= mark;
   }
   return drawing;
 #endif
@@ -130,9 +143,11 @@ CreateResult CellMap::Create(const WorldConfig& config) {
     *board = AllocateCleared<uint64_t>(boardWords);
   for (auto* bits : {&visitedBits_, &birthBits_, &deathBits_})
     *bits = AllocateCleared<uint64_t>(words_);
-  faceState_ = AllocateCleared<uint16_t>(size_t{cellCount_} + kFacePadding);
+  frames_ = AllocateCleared<uint8_t>(size_t{cellCount_} + kFacePadding);
+  faceRows_ = AllocateCleared<uint8_t>(cellCount_);
+  rowFaces_ = AllocateCleared<uint16_t>(config.cols);
   if (!alive_ || !next_ || !showing_ || !tripleOnes_ || !tripleTwos_ || !visitedBits_ ||
-      !birthBits_ || !deathBits_ || !faceState_)
+      !birthBits_ || !deathBits_ || !frames_ || !faceRows_ || !rowFaces_)
     return CreateResult::kOutOfMemory;
 
   if (config_.liveSpan == 0) config_.liveSpan = 1;
@@ -153,14 +168,21 @@ void CellMap::TellPlaced(uint32_t x, uint32_t y, bool alive) {
   for (CellListener* listener : listeners_) listener->CellPlaced(x, y, alive);
 }
 
+const uint16_t* CellMap::faceStates() const {
+  if (faceStateCopyChange_ != changes_) {
+    faceStateCopy_.resize(cellCount_);
+    for (size_t i = 0; i < cellCount_; ++i) faceStateCopy_[i] = FaceState(i);
+    faceStateCopyChange_ = changes_;
+  }
+  return faceStateCopy_.data();
+}
+
 void CellMap::TellRow(uint32_t y, const uint64_t*) {
   if (listeners_.empty()) return;
-  const RowChanges row = {y,
-                          words_,
-                          visitedBits_.get(),
-                          birthBits_.get(),
-                          deathBits_.get(),
-                          faceState_.get() + size_t{y} * config_.cols};
+  const size_t start = size_t{y} * config_.cols;
+  for (uint32_t x = 0; x < config_.cols; ++x) rowFaces_[x] = FaceState(start + x);
+  const RowChanges row = {y,          words_,           visitedBits_.get(),
+                          birthBits_.get(), deathBits_.get(), rowFaces_.get()};
   for (CellListener* listener : listeners_) listener->RowStepped(row);
 }
 
@@ -198,13 +220,15 @@ void CellMap::Seed(uint32_t value) {
       if (IsAlive(x, y)) continue;
       SetBit(AliveRow(y), x, true);
       SetBit(ShowingRow(y), x, true);
-      faceState_[Index(x, y)] = static_cast<uint16_t>((random_.Draw() % rowLimit) | (1u << 8));
+      frames_[Index(x, y)] = 1;
+      faceRows_[Index(x, y)] = static_cast<uint8_t>(random_.Draw() % rowLimit);
       TellPlaced(x, y, true);
       ++population_;
     }
   }
   generation_ = 0;
   seed_ = random_.Draw();
+  ++changes_;
   populationHistory_[0] = populationHistory_[1] = populationHistory_[2] = -1;
 }
 
@@ -215,14 +239,18 @@ void CellMap::Clear() {
   const size_t boardWords = size_t{words_} * config_.rows;
   std::fill(alive_.get(), alive_.get() + boardWords, 0);
   std::fill(showing_.get(), showing_.get() + boardWords, 0);
-  std::fill(faceState_.get(), faceState_.get() + cellCount_, 0);
+  std::fill(frames_.get(), frames_.get() + cellCount_, 0);
+  std::fill(faceRows_.get(), faceRows_.get() + cellCount_, 0);
   population_ = 0;
+  ++changes_;
 }
 
 void CellMap::SetCell(uint32_t x, uint32_t y, bool alive, uint32_t faceRow, uint32_t frame) {
-  const auto face = static_cast<uint16_t>((faceRow & 0xFFu) | ((frame & 0xFFu) << 8));
-  faceState_[Index(x, y)] = face;
-  SetBit(ShowingRow(y), x, face != 0);
+  ++changes_;
+  // A blank face has face row 0.
+  frames_[Index(x, y)] = static_cast<uint8_t>(frame);
+  faceRows_[Index(x, y)] = static_cast<uint8_t>((frame & 0xFFu) == 0 ? 0 : faceRow);
+  SetBit(ShowingRow(y), x, (frame & 0xFFu) != 0);
   if (IsAlive(x, y) == alive) return;
   SetBit(AliveRow(y), x, alive);
   population_ += alive ? 1 : -1;
@@ -277,11 +305,12 @@ void CellMap::NextRow(uint32_t y, uint64_t* next) const {
 }
 
 void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
-  // Fields are read into locals once: writes through the face array could
+  // Fields are read into locals once: writes through the face arrays could
   // otherwise alias them and force reloads.
   const uint64_t* const prev = alive_.get() + size_t{y} * words_;
   uint64_t* const showing = ShowingRow(y);
-  uint16_t* const faces = faceState_.get() + size_t{y} * config_.cols;
+  uint8_t* const frames = frames_.get() + size_t{y} * config_.cols;
+  uint8_t* const faceRows = faceRows_.get() + size_t{y} * config_.cols;
   uint64_t* const visited = visitedBits_.get();
   uint64_t* const births = birthBits_.get();
   uint64_t* const deaths = deathBits_.get();
@@ -290,7 +319,6 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
   const FastModulo idleFrameOf(config_.liveSpan);
   Random random = random_;
   int32_t populationChange = 0;
-  alignas(16) uint16_t saved[64];
   const uint32_t lastWord = words_ - 1;
   for (uint32_t word = 0, words = words_; word < words; ++word) {
     const uint64_t was = prev[word], is = next[word];
@@ -301,12 +329,15 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
     deaths[word] = died;
     if (visit == 0) continue;
     if ((born | died) != 0) populationChange += Count(born) - Count(died);
-    uint16_t* const wordFaces = faces + size_t{word} * 64;
-    uint64_t shown = showing[word];
-    const uint64_t drawing =
-        StepPlainFaces(wordFaces, saved, visit, was, born, was & is,
-                       word == lastWord ? lastWordMask_ : ~uint64_t{0}, firstIdle, frameLimit,
-                       shown);
+    uint8_t* const wordFrames = frames + size_t{word} * 64;
+    uint8_t* const wordRows = faceRows + size_t{word} * 64;
+    uint64_t shown = showing[word], blanked = 0;
+    const uint64_t drawing = StepPlainFaces(
+        wordFrames, visit, was, born, was & is,
+        word == lastWord ? lastWordMask_ : ~uint64_t{0}, firstIdle, frameLimit, shown, blanked);
+    // A live cell that turned blank shows face row 0 when it steps on.
+    for (uint64_t marks = blanked & is; marks != 0; marks &= marks - 1)
+      wordRows[__builtin_ctzll(marks)] = 0;
 
     // The cells that draw, in visiting order, which is the order of their
     // random draws: a newborn takes a random face row at frame 1, a
@@ -316,14 +347,13 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
     for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
       const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
       const uint64_t mark = uint64_t{1} << bit;
-      const uint32_t s = saved[bit];
       const uint32_t draw = random.Peek(++rank);
       const bool isBorn = (born & mark) != 0;
       const uint32_t chosen = (isBorn ? faceRowOf : idleFrameOf)(draw);
-      uint32_t newRow = isBorn ? chosen : s & 0xFFu;
       uint32_t newFrame = isBorn ? 1u : firstIdle + chosen;
-      if (newFrame >= frameLimit) newRow = newFrame = 0;
-      wordFaces[bit] = static_cast<uint16_t>(newRow | (newFrame << 8));
+      if (newFrame >= frameLimit) newFrame = 0;
+      wordFrames[bit] = static_cast<uint8_t>(newFrame);
+      if (isBorn || newFrame == 0) wordRows[bit] = static_cast<uint8_t>(newFrame == 0 ? 0 : chosen);
       shown = (shown & ~mark) | (mark & (0 - uint64_t{newFrame != 0}));
     }
     if (rank != 0) random.Skip(rank);
@@ -349,6 +379,7 @@ void CellMap::NextGeneration() {
     TellRow(y, next);
   }
   alive_.swap(next_);
+  ++changes_;
 
   const bool stagnant = population_ == populationHistory_[0] ||
                         population_ == populationHistory_[1] ||

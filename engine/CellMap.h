@@ -14,8 +14,9 @@
 //
 // The cells are kept as bits, 64 to a word, each row starting a new word;
 // a step decides the births and deaths of 64 cells at once from bit-sliced
-// neighbour sums. Each cell also has a 16-bit face state: low byte the face
-// row, high byte the animation frame (0 = blank); the step animates only the
+// neighbour sums. Each cell also has a face state: its animation frame
+// (0 = blank) and its face row, shown as one 16-bit value, low byte the face
+// row, high byte the frame (a blank face is 0). The step animates only the
 // cells that need it (alive, born, dying or still animating), in row-major
 // order, which is the order of their random draws.
 class CellMap {
@@ -66,11 +67,15 @@ class CellMap {
   // toroidal neighbours (on a grid one cell wide or high the cell itself
   // and its neighbours count as often as they appear around it).
   uint8_t cellByte(uint32_t x, uint32_t y) const;
-  uint16_t faceState(uint32_t x, uint32_t y) const { return faceState_[Index(x, y)]; }
-  const uint16_t* faceStates() const { return faceState_.get(); }
+  uint16_t faceState(uint32_t x, uint32_t y) const { return FaceState(Index(x, y)); }
+  // Every cell's face state, row-major; valid until the world changes.
+  const uint16_t* faceStates() const;
 
  private:
   size_t Index(uint32_t x, uint32_t y) const { return size_t{y} * config_.cols + x; }
+  uint16_t FaceState(size_t i) const {
+    return frames_[i] == 0 ? 0 : static_cast<uint16_t>(faceRows_[i] | (frames_[i] << 8));
+  }
   uint64_t* AliveRow(uint32_t y) { return alive_.get() + size_t{y} * words_; }
   uint64_t* ShowingRow(uint32_t y) { return showing_.get() + size_t{y} * words_; }
   void SetBit(uint64_t* row, uint32_t x, bool on);
@@ -103,7 +108,16 @@ class CellMap {
   std::unique_ptr<uint64_t[]> showing_;
   std::unique_ptr<uint64_t[]> tripleOnes_;
   std::unique_ptr<uint64_t[]> tripleTwos_;
-  std::unique_ptr<uint16_t[]> faceState_;
+  // Faces as two planes: the frame of each cell, and its face row, which
+  // means something only while the frame is not 0 or the cell is alive (a
+  // live cell of frame 0 has face row 0).
+  std::unique_ptr<uint8_t[]> frames_;
+  std::unique_ptr<uint8_t[]> faceRows_;
+  std::unique_ptr<uint16_t[]> rowFaces_;  // one row's face states for listeners
+  // faceStates() as last made, and the change it was made after.
+  mutable std::vector<uint16_t> faceStateCopy_;
+  mutable uint64_t faceStateCopyChange_ = 0;
+  uint64_t changes_ = 1;  // counts the steps, seedings and cells set
   // One row's marks for the listeners: the cells visited, born and died.
   std::unique_ptr<uint64_t[]> visitedBits_;
   std::unique_ptr<uint64_t[]> birthBits_;
