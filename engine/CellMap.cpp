@@ -315,8 +315,9 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
   uint64_t* const births = birthBits_.get();
   uint64_t* const deaths = deathBits_.get();
   const uint32_t firstIdle = config_.bornEnd + 1;
-  const FastModulo faceRowOf(RowLimit());
-  const FastModulo idleFrameOf(config_.liveSpan);
+  // A survivor chooses an idle frame, a newborn a face row.
+  const FastModulo choices[2] = {FastModulo(config_.liveSpan), FastModulo(RowLimit())};
+  uint8_t unusedRow = 0;
   Random random = random_;
   int32_t populationChange = 0;
   const uint32_t lastWord = words_ - 1;
@@ -345,16 +346,22 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
     // the k-th draw from here.
     uint32_t rank = 0;
     for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
+      // Selected without branches: newborn or not is hard to predict.
       const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
-      const uint64_t mark = uint64_t{1} << bit;
       const uint32_t draw = random.Peek(++rank);
-      const bool isBorn = (born & mark) != 0;
-      const uint32_t chosen = (isBorn ? faceRowOf : idleFrameOf)(draw);
-      uint32_t newFrame = isBorn ? 1u : firstIdle + chosen;
-      if (newFrame >= frameLimit) newFrame = 0;
-      wordFrames[bit] = static_cast<uint8_t>(newFrame);
-      if (isBorn || newFrame == 0) wordRows[bit] = static_cast<uint8_t>(newFrame == 0 ? 0 : chosen);
-      shown = (shown & ~mark) | (mark & (0 - uint64_t{newFrame != 0}));
+      const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
+      const uint32_t bornMask = 0u - isBorn;
+      const uint32_t chosen = choices[isBorn](draw);
+      const uint32_t frame = (1u & bornMask) | ((firstIdle + chosen) & ~bornMask);
+      const uint32_t inRow = 0u - static_cast<uint32_t>(frame < frameLimit);
+      wordFrames[bit] = static_cast<uint8_t>(frame & inRow);
+      // Only a newborn or a blank face has a new face row; an idle one keeps
+      // its own, which is neither read nor written (a write of the same
+      // value would cost a read of it).
+      uint8_t* const row = (bornMask | ~inRow) != 0 ? wordRows + bit : &unusedRow;
+      *row = static_cast<uint8_t>(chosen & bornMask & inRow);
+      const uint64_t mark = uint64_t{1} << bit;
+      shown = (shown & ~mark) | (mark & (0 - uint64_t{inRow & 1u}));
     }
     if (rank != 0) random.Skip(rank);
     showing[word] = shown;

@@ -1,9 +1,6 @@
 #pragma once
 #include <cstdint>
 
-// The saver's pseudo-random generator: a 32-bit linear congruential
-// generator. Each world holds one, so several worlds in one process draw
-// independently; a fixed seed reproduces the same run.
 namespace random_detail {
 constexpr uint32_t kFactor = 214013u;
 constexpr uint32_t kIncrement = 2531011u;
@@ -26,6 +23,9 @@ constexpr Leaps MakeLeaps() {
 constexpr Leaps kLeaps = MakeLeaps();
 }  // namespace random_detail
 
+// The saver's pseudo-random generator: a 32-bit linear congruential
+// generator. Each world holds one, so several worlds in one process draw
+// independently; a fixed seed reproduces the same run.
 class Random {
  public:
   // Sets the state.
@@ -40,10 +40,8 @@ class Random {
   // The k-th draw from now (k in 1..64) without advancing, and the advance
   // past k draws: loops that know how many draws they take need not wait
   // for one draw before the next.
-  uint32_t Peek(uint32_t k) const {
-    return ((random_detail::kLeaps.mul[k] * state_ + random_detail::kLeaps.add[k]) >> 16) & 0x7FFFu;
-  }
-  void Skip(uint32_t k) { state_ = random_detail::kLeaps.mul[k] * state_ + random_detail::kLeaps.add[k]; }
+  uint32_t Peek(uint32_t k) const { return (Leap(k) >> 16) & 0x7FFFu; }
+  void Skip(uint32_t k) { state_ = Leap(k); }
 
   // A draw when `take` is set, else the state stays and the value is of no
   // use; written without a branch for hot loops whose cells draw or not.
@@ -55,5 +53,9 @@ class Random {
   }
 
  private:
+  uint32_t Leap(uint32_t k) const {
+    return random_detail::kLeaps.mul[k] * state_ + random_detail::kLeaps.add[k];
+  }
+
   uint32_t state_ = 1;  // 1 until the first seeding
 };
