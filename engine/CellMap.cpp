@@ -315,8 +315,11 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
   uint64_t* const births = birthBits_.get();
   uint64_t* const deaths = deathBits_.get();
   const uint32_t firstIdle = config_.bornEnd + 1;
-  // A survivor chooses an idle frame, a newborn a face row.
-  const FastModulo choices[2] = {FastModulo(config_.liveSpan), FastModulo(RowLimit())};
+  const FastModulo faceRowOf(RowLimit());
+  const FastModulo idleFrameOf(config_.liveSpan);
+  // Birth frame 1 and every idle frame lie in the row (the common case).
+  const bool drawnFacesFit =
+      frameLimit > 1 && uint64_t{firstIdle} + std::min(config_.liveSpan, 32768u) <= frameLimit;
   uint8_t unusedRow = 0;
   Random random = random_;
   int32_t populationChange = 0;
@@ -345,23 +348,42 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
     // survivor past its birth a random idle frame. The k-th of them takes
     // the k-th draw from here.
     uint32_t rank = 0;
-    for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
-      // Selected without branches: newborn or not is hard to predict.
-      const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
-      const uint32_t draw = random.Peek(++rank);
-      const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
-      const uint32_t bornMask = 0u - isBorn;
-      const uint32_t chosen = choices[isBorn](draw);
-      const uint32_t frame = (1u & bornMask) | ((firstIdle + chosen) & ~bornMask);
-      const uint32_t inRow = 0u - static_cast<uint32_t>(frame < frameLimit);
-      wordFrames[bit] = static_cast<uint8_t>(frame & inRow);
-      // Only a newborn or a blank face has a new face row; an idle one keeps
-      // its own, which is neither read nor written (a write of the same
-      // value would cost a read of it).
-      uint8_t* const row = (bornMask | ~inRow) != 0 ? wordRows + bit : &unusedRow;
-      *row = static_cast<uint8_t>(chosen & bornMask & inRow);
-      const uint64_t mark = uint64_t{1} << bit;
-      shown = (shown & ~mark) | (mark & (0 - uint64_t{inRow & 1u}));
+    if (drawnFacesFit) {
+      // Every chosen frame lies in the row: no face turns blank here.
+      for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
+        const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+        const uint32_t draw = random.Peek(++rank);
+        // Both choices are made and one is kept: newborn or not is hard to
+        // predict, so bit masks select rather than branches.
+        const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
+        const uint32_t bornMask = 0u - isBorn;
+        const uint32_t idleFrame = firstIdle + idleFrameOf(draw);
+        wordFrames[bit] = static_cast<uint8_t>((1u & bornMask) | (idleFrame & ~bornMask));
+        // An idle face keeps its face row, which is neither read nor written:
+        // its new row goes to a spare byte.
+        const uintptr_t rowMask = 0u - uintptr_t{isBorn};
+        const uintptr_t target = (reinterpret_cast<uintptr_t>(wordRows + bit) & rowMask) |
+                                 (reinterpret_cast<uintptr_t>(&unusedRow) & ~rowMask);
+        *reinterpret_cast<uint8_t*>(target) = static_cast<uint8_t>(faceRowOf(draw));
+      }
+      shown |= drawing;
+    } else {
+      for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
+        // Selected without branches: newborn or not is hard to predict.
+        const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+        const uint32_t draw = random.Peek(++rank);
+        const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
+        const uint32_t bornMask = 0u - isBorn;
+        const uint32_t chosen = (faceRowOf(draw) & bornMask) | (idleFrameOf(draw) & ~bornMask);
+        const uint32_t frame = (1u & bornMask) | ((firstIdle + chosen) & ~bornMask);
+        const uint32_t inRow = 0u - static_cast<uint32_t>(frame < frameLimit);
+        wordFrames[bit] = static_cast<uint8_t>(frame & inRow);
+        // Only a newborn or a blank face has a new face row.
+        uint8_t* const row = (bornMask | ~inRow) != 0 ? wordRows + bit : &unusedRow;
+        *row = static_cast<uint8_t>(chosen & bornMask & inRow);
+        const uint64_t mark = uint64_t{1} << bit;
+        shown = (shown & ~mark) | (mark & (0 - uint64_t{inRow & 1u}));
+      }
     }
     if (rank != 0) random.Skip(rank);
     showing[word] = shown;
