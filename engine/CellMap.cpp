@@ -74,10 +74,10 @@ inline uint64_t StepPlainFaces(uint8_t* frames, uint64_t visit, uint64_t was, ui
   // they are. Frames compare as unsigned bytes through their maximum.
   const __m128i zero = _mm_setzero_si128();
   const __m128i one = _mm_set1_epi8(1);
-  // Frame f stays in the row while f + 1 < frameLimit, that is f <= last.
-  const uint32_t last = frameLimit >= 2 ? frameLimit - 2 : 0;
-  const __m128i lastInRow = _mm_set1_epi8(static_cast<char>(last));
-  const __m128i anyInRow = _mm_set1_epi8(frameLimit >= 2 ? -1 : 0);
+  // Frame f stays in the row while f + 1 < frameLimit, that is while
+  // end - f > 0 with end = frameLimit - 1 (saturating); it is idle from
+  // firstIdle on, when firstIdle - f = 0 (saturating), if firstIdle fits.
+  const __m128i rowEnd = _mm_set1_epi8(static_cast<char>(frameLimit == 0 ? 0 : frameLimit - 1));
   const __m128i idleFrom = _mm_set1_epi8(static_cast<char>(std::min(firstIdle, 255u)));
   const __m128i anyIdle = _mm_set1_epi8(firstIdle <= 255 ? -1 : 0);
   uint64_t groups = visit | (visit >> 8);
@@ -89,9 +89,8 @@ inline uint64_t StepPlainFaces(uint8_t* frames, uint64_t visit, uint64_t was, ui
     const auto shift = static_cast<uint32_t>(__builtin_ctzll(groups));
     __m128i* const at = reinterpret_cast<__m128i*>(frames + shift);
     const __m128i f = _mm_loadu_si128(at);
-    const __m128i inRow =
-        _mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(f, lastInRow), lastInRow), anyInRow);
-    const __m128i stepped = _mm_and_si128(_mm_add_epi8(f, one), inRow);
+    const __m128i pastRow = _mm_cmpeq_epi8(_mm_subs_epu8(rowEnd, f), zero);
+    const __m128i stepped = _mm_andnot_si128(pastRow, _mm_add_epi8(f, one));
     const __m128i stays = _mm_andnot_si128(LanesOf(was, shift), _mm_cmpeq_epi8(f, zero));
     __m128i result = _mm_andnot_si128(stays, stepped);
     if (((valid >> shift) & 0xFFFFu) != 0xFFFFu) {
@@ -99,7 +98,7 @@ inline uint64_t StepPlainFaces(uint8_t* frames, uint64_t visit, uint64_t was, ui
       result = _mm_or_si128(_mm_and_si128(ours, result), _mm_andnot_si128(ours, f));
     }
     _mm_storeu_si128(at, result);
-    idle |= MaskOf(_mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(f, idleFrom), f), anyIdle))
+    idle |= MaskOf(_mm_and_si128(_mm_cmpeq_epi8(_mm_subs_epu8(idleFrom, f), zero), anyIdle))
             << shift;
     blank |= MaskOf(_mm_cmpeq_epi8(result, zero)) << shift;
   }
@@ -257,24 +256,39 @@ void CellMap::SetCell(uint32_t x, uint32_t y, bool alive, uint32_t faceRow, uint
   TellPlaced(x, y, alive);
 }
 
+namespace {
+// One word's cells with their left and right neighbours, the neighbours'
+// bits shifted in from the words around it.
+inline void SumTriple(uint64_t c, uint64_t fromLeft, uint64_t fromRight, uint64_t mask,
+                      uint64_t& ones, uint64_t& twos) {
+  const uint64_t w = ((c << 1) | fromLeft) & mask;
+  const uint64_t e = (c >> 1) | fromRight;
+  ones = w ^ c ^ e;
+  twos = (w & c) | (e & (w ^ c));
+}
+}  // namespace
+
 void CellMap::SumRowTriples() {
   // Each cell with its left and right neighbours (wrapping round the row),
-  // added bit-parallel: ones = W ^ C ^ E, twos = at least two of them.
+  // added bit-parallel: ones = W ^ C ^ E, twos = at least two of them. The
+  // first and last words of a row wrap; the words between do not.
   const uint32_t words = words_, last = words - 1;
   const uint32_t lastBit = (config_.cols - 1) % 64;
+  const uint64_t all = ~uint64_t{0};
   for (uint32_t y = 0; y < config_.rows; ++y) {
     const uint64_t* row = alive_.get() + size_t{y} * words;
     uint64_t* ones = tripleOnes_.get() + size_t{y} * words;
     uint64_t* twos = tripleTwos_.get() + size_t{y} * words;
-    for (uint32_t i = 0; i < words; ++i) {
-      const uint64_t c = row[i];
-      const uint64_t fromLeft = i == 0 ? (row[last] >> lastBit) & 1u : row[i - 1] >> 63;
-      const uint64_t fromRight = i == last ? (row[0] & 1u) << lastBit : row[i + 1] << 63;
-      const uint64_t w = ((c << 1) | fromLeft) & (i == last ? lastWordMask_ : ~uint64_t{0});
-      const uint64_t e = (c >> 1) | fromRight;
-      ones[i] = w ^ c ^ e;
-      twos[i] = (w & c) | (e & (w ^ c));
+    const uint64_t wrapsLeft = (row[last] >> lastBit) & 1u;
+    const uint64_t wrapsRight = (row[0] & 1u) << lastBit;
+    if (words == 1) {
+      SumTriple(row[0], wrapsLeft, wrapsRight, lastWordMask_, ones[0], twos[0]);
+      continue;
     }
+    SumTriple(row[0], wrapsLeft, row[1] << 63, all, ones[0], twos[0]);
+    for (uint32_t i = 1; i < last; ++i)
+      SumTriple(row[i], row[i - 1] >> 63, row[i + 1] << 63, all, ones[i], twos[i]);
+    SumTriple(row[last], row[last - 1] >> 63, wrapsRight, lastWordMask_, ones[last], twos[last]);
   }
 }
 
@@ -321,6 +335,7 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
   const bool drawnFacesFit =
       frameLimit > 1 && uint64_t{firstIdle} + std::min(config_.liveSpan, 32768u) <= frameLimit;
   uint8_t unusedRow = 0;
+  const bool telling = !listeners_.empty();  // the row's marks are for listeners
   Random random = random_;
   int32_t populationChange = 0;
   const uint32_t lastWord = words_ - 1;
@@ -328,11 +343,14 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
     const uint64_t was = prev[word], is = next[word];
     const uint64_t visit = was | is | showing[word];
     const uint64_t born = is & ~was, died = was & ~is;
-    visited[word] = visit;
-    births[word] = born;
-    deaths[word] = died;
+    if (telling) {
+      visited[word] = visit;
+      births[word] = born;
+      deaths[word] = died;
+    }
     if (visit == 0) continue;
-    if ((born | died) != 0) populationChange += Count(born) - Count(died);
+    // Births are counted as they draw.
+    if (died != 0) populationChange -= Count(died);
     uint8_t* const wordFrames = frames + size_t{word} * 64;
     uint8_t* const wordRows = faceRows + size_t{word} * 64;
     uint64_t shown = showing[word], blanked = 0;
@@ -357,6 +375,7 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
         // predict, so bit masks select rather than branches.
         const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
         const uint32_t bornMask = 0u - isBorn;
+        populationChange += static_cast<int32_t>(isBorn);
         const uint32_t idleFrame = firstIdle + idleFrameOf(draw);
         wordFrames[bit] = static_cast<uint8_t>((1u & bornMask) | (idleFrame & ~bornMask));
         // An idle face keeps its face row, which is neither read nor written:
@@ -374,6 +393,7 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
         const uint32_t draw = random.Peek(++rank);
         const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
         const uint32_t bornMask = 0u - isBorn;
+        populationChange += static_cast<int32_t>(isBorn);
         const uint32_t chosen = (faceRowOf(draw) & bornMask) | (idleFrameOf(draw) & ~bornMask);
         const uint32_t frame = (1u & bornMask) | ((firstIdle + chosen) & ~bornMask);
         const uint32_t inRow = 0u - static_cast<uint32_t>(frame < frameLimit);
