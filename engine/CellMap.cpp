@@ -152,6 +152,13 @@ CreateResult CellMap::Create(const WorldConfig& config) {
   if (config_.liveSpan == 0) config_.liveSpan = 1;
   if (config_.initpop == 0) config_.initpop = 1;
   if (config_.initpop > cellCount_) config_.initpop = cellCount_;
+  frameLimit_ = std::min(config_.numFrames, kMaxFaceIndex);
+  firstIdle_ = config_.bornEnd + 1;
+  faceRowOf_ = FastModulo(RowLimit());
+  idleFrameOf_ = FastModulo(config_.liveSpan);
+  // Birth frame 1 and every idle frame lie in the row (the common case).
+  drawnFacesFit_ = frameLimit_ > 1 && uint64_t{firstIdle_} + std::min(config_.liveSpan, 32768u) <=
+                                          frameLimit_;
   Seed(0);
   return CreateResult::kCreated;
 }
@@ -318,7 +325,7 @@ void CellMap::NextRow(uint32_t y, uint64_t* next) const {
   }
 }
 
-void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
+void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
   // Fields are read into locals once: writes through the face arrays could
   // otherwise alias them and force reloads.
   const uint64_t* const prev = alive_.get() + size_t{y} * words_;
@@ -328,12 +335,11 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit) {
   uint64_t* const visited = visitedBits_.get();
   uint64_t* const births = birthBits_.get();
   uint64_t* const deaths = deathBits_.get();
-  const uint32_t firstIdle = config_.bornEnd + 1;
-  const FastModulo faceRowOf(RowLimit());
-  const FastModulo idleFrameOf(config_.liveSpan);
-  // Birth frame 1 and every idle frame lie in the row (the common case).
-  const bool drawnFacesFit =
-      frameLimit > 1 && uint64_t{firstIdle} + std::min(config_.liveSpan, 32768u) <= frameLimit;
+  const uint32_t frameLimit = frameLimit_;
+  const uint32_t firstIdle = firstIdle_;
+  const FastModulo faceRowOf = faceRowOf_;
+  const FastModulo idleFrameOf = idleFrameOf_;
+  const bool drawnFacesFit = drawnFacesFit_;
   uint8_t unusedRow = 0;
   const bool telling = !listeners_.empty();  // the row's marks are for listeners
   Random random = random_;
@@ -419,12 +425,11 @@ void CellMap::NextGeneration() {
 
   // Every row's next generation is decided from the live cells before the
   // step, 64 cells a word; the faces follow row by row.
-  const uint32_t frameLimit = std::min(config_.numFrames, kMaxFaceIndex);
   SumRowTriples();
   for (uint32_t y = 0; y < config_.rows; ++y) {
     uint64_t* const next = next_.get() + size_t{y} * words_;
     NextRow(y, next);
-    StepFaces(y, next, frameLimit);
+    StepFaces(y, next);
     TellRow(y, next);
   }
   alive_.swap(next_);

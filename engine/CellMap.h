@@ -5,6 +5,7 @@
 
 #include "CellListener.h"
 #include "CreateResult.h"
+#include "FastModulo.h"
 #include "Random.h"
 #include "WorldConfig.h"
 
@@ -86,7 +87,7 @@ class CellMap {
   // bit planes: ones and twos.
   void SumRowTriples();
   void NextRow(uint32_t y, uint64_t* next) const;
-  void StepFaces(uint32_t y, const uint64_t* next, uint32_t frameLimit);
+  void StepFaces(uint32_t y, const uint64_t* next);
   void TellRow(uint32_t y, const uint64_t* next);
   void TellPlaced(uint32_t x, uint32_t y, bool alive);
 
@@ -100,6 +101,16 @@ class CellMap {
   int32_t populationHistory_[3] = {0, 0, 0};
   int32_t generation_ = 0;
   int32_t stallCountdown_ = 25;
+
+  // The face rules, fixed at creation: frames run below frameLimit_ (at
+  // most 256), idle frames start at firstIdle_; a newborn's face row and a
+  // survivor's idle frame are draws modulo these; drawnFacesFit_ says that
+  // every such frame lies in the row.
+  uint32_t frameLimit_ = 0;
+  uint32_t firstIdle_ = 1;
+  FastModulo faceRowOf_{1};
+  FastModulo idleFrameOf_{1};
+  bool drawnFacesFit_ = false;
 
   // Bit boards, rows x words_: the live cells, the next generation's while
   // a step runs, and the cells whose face is not blank.
