@@ -75,7 +75,7 @@ class CellMap {
  private:
   size_t Index(uint32_t x, uint32_t y) const { return size_t{y} * config_.cols + x; }
   uint16_t FaceState(size_t i) const {
-    return frames_[i] == 0 ? 0 : static_cast<uint16_t>(faceRows_[i] | (frames_[i] << 8));
+    return static_cast<uint16_t>(frames_[i] == 0 ? 0 : faceRows_[i] | (frames_[i] << 8));
   }
   uint64_t* AliveRow(uint32_t y) { return alive_.get() + size_t{y} * words_; }
   uint64_t* ShowingRow(uint32_t y) { return showing_.get() + size_t{y} * words_; }

@@ -20,7 +20,8 @@ uint64_t Fingerprint(const CellMap& map) {
     }
   };
   for (uint32_t y = 0; y < map.rows(); ++y)
-    for (uint32_t x = 0; x < map.cols(); ++x) mix(map.cellByte(x, y) | (map.faceState(x, y) << 8));
+    for (uint32_t x = 0; x < map.cols(); ++x)
+      mix(map.cellByte(x, y) | (uint32_t{map.faceState(x, y)} << 8));
   mix(static_cast<uint32_t>(map.population()));
   mix(static_cast<uint32_t>(map.generation()));
   mix(static_cast<uint32_t>(map.stallCountdown()));
