@@ -183,7 +183,7 @@ const uint16_t* CellMap::faceStates() const {
   return faceStateCopy_.data();
 }
 
-void CellMap::TellRow(uint32_t y, const uint64_t*) {
+void CellMap::TellRow(uint32_t y) {
   if (listeners_.empty()) return;
   const size_t start = size_t{y} * config_.cols;
   for (uint32_t x = 0; x < config_.cols; ++x) rowFaces_[x] = FaceState(start + x);
@@ -430,7 +430,7 @@ void CellMap::NextGeneration() {
     uint64_t* const next = next_.get() + size_t{y} * words_;
     NextRow(y, next);
     StepFaces(y, next);
-    TellRow(y, next);
+    TellRow(y);
   }
   alive_.swap(next_);
   ++changes_;

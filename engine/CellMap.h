@@ -44,9 +44,9 @@ class CellMap {
   void RemoveListener(CellListener* listener);
 
   // Exact patterns for tests and tools: Clear kills every cell without
-  // animation; SetCell makes the cell alive or dead (as a birth or death,
-  // neighbour counts included) and sets its face state. Neither counts as a
-  // generation; listeners hear of each cell set.
+  // animation; SetCell makes the cell alive or dead and sets its face (a
+  // frame of 0 is the blank face, whatever the face row). Neither counts as
+  // a generation; listeners hear of each cell set.
   void Clear();
   void SetCell(uint32_t x, uint32_t y, bool alive, uint32_t faceRow, uint32_t frame);
 
@@ -88,7 +88,7 @@ class CellMap {
   void SumRowTriples();
   void NextRow(uint32_t y, uint64_t* next) const;
   void StepFaces(uint32_t y, const uint64_t* next);
-  void TellRow(uint32_t y, const uint64_t* next);
+  void TellRow(uint32_t y);
   void TellPlaced(uint32_t x, uint32_t y, bool alive);
 
   WorldConfig config_;
