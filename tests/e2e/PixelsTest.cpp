@@ -85,22 +85,31 @@ TEST(Pixels, SaverWindowMatchesTheNativeRendering) {
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(e2e::WaitUntilPainted(window));
     for (int i = 0; i < scenario.ticks; ++i) ASSERT_TRUE(e2e::Tick(window));
-    const std::vector<uint32_t> screen = e2e::ReadScreen(0, 0, width, height);
 
+    // Wine hands a window's drawing to the display a little later than the
+    // tick that drew it: the screen is read again until it shows the
+    // expected picture or a few seconds have passed.
+    std::vector<uint32_t> screen;
     int differing = 0;
     std::string first;
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const size_t i = static_cast<size_t>(y * width + x);
-        if (screen[i] == expected[i] || InActivityLine(scenario.settings, width, x, y)) continue;
-        if (differing++ == 0) {
-          std::ostringstream where;
-          where << "(" << x << "," << y << ") shows " << std::hex << screen[i] << ", expected "
-                << expected[i];
-          first = where.str();
+    const auto compare = [&] {
+      screen = e2e::ReadScreen(0, 0, width, height);
+      differing = 0;
+      for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+          const size_t i = static_cast<size_t>(y * width + x);
+          if (screen[i] == expected[i] || InActivityLine(scenario.settings, width, x, y)) continue;
+          if (differing++ == 0) {
+            std::ostringstream where;
+            where << "(" << x << "," << y << ") shows " << std::hex << screen[i]
+                  << ", expected " << expected[i];
+            first = where.str();
+          }
         }
       }
-    }
+      return differing == 0;
+    };
+    e2e::PumpWaitFor(compare, 5000);
     EXPECT_EQ(differing, 0) << "first difference at " << first;
     if (differing != 0) e2e::WriteBmp(pixelsFolder + scenario.name + "-screen.bmp", width, height, screen);
 
