@@ -15,6 +15,7 @@
 namespace {
 constexpr int32_t kStallTolerance = 25;
 constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
+constexpr uint32_t kDrawRange = 32768;    // a draw is 0..32767
 // Frames are padded by a word of cells, so that the last row's frames may
 // be read and written sixteen at a time past its last column.
 constexpr size_t kFacePadding = 64;
@@ -159,6 +160,15 @@ CreateResult CellMap::Create(const WorldConfig& config) {
   // Birth frame 1 and every idle frame lie in the row (the common case).
   drawnFacesFit_ = frameLimit_ > 1 && uint64_t{firstIdle_} + std::min(config_.liveSpan, 32768u) <=
                                           frameLimit_;
+  if (drawnFacesFit_) {
+    idleFrameOfDraw_ = AllocateCleared<uint8_t>(kDrawRange);
+    faceRowOfDraw_ = AllocateCleared<uint8_t>(kDrawRange);
+    if (!idleFrameOfDraw_ || !faceRowOfDraw_) return CreateResult::kOutOfMemory;
+    for (uint32_t draw = 0; draw < kDrawRange; ++draw) {
+      idleFrameOfDraw_[draw] = static_cast<uint8_t>(firstIdle_ + idleFrameOf_(draw));
+      faceRowOfDraw_[draw] = static_cast<uint8_t>(faceRowOf_(draw));
+    }
+  }
   Seed(0);
   return CreateResult::kCreated;
 }
@@ -340,6 +350,8 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
   const FastModulo faceRowOf = faceRowOf_;
   const FastModulo idleFrameOf = idleFrameOf_;
   const bool drawnFacesFit = drawnFacesFit_;
+  const uint8_t* const idleFrameOfDraw = idleFrameOfDraw_.get();
+  const uint8_t* const faceRowOfDraw = faceRowOfDraw_.get();
   uint8_t unusedRow = 0;
   const bool telling = !listeners_.empty();  // the row's marks are for listeners
   Random random = random_;
@@ -382,14 +394,14 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
         const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
         const uint32_t bornMask = 0u - isBorn;
         populationChange += static_cast<int32_t>(isBorn);
-        const uint32_t idleFrame = firstIdle + idleFrameOf(draw);
-        wordFrames[bit] = static_cast<uint8_t>((1u & bornMask) | (idleFrame & ~bornMask));
+        wordFrames[bit] =
+            static_cast<uint8_t>((1u & bornMask) | (idleFrameOfDraw[draw] & ~bornMask));
         // An idle face keeps its face row, which is neither read nor written:
         // its new row goes to a spare byte.
         const uintptr_t rowMask = 0u - uintptr_t{isBorn};
         const uintptr_t target = (reinterpret_cast<uintptr_t>(wordRows + bit) & rowMask) |
                                  (reinterpret_cast<uintptr_t>(&unusedRow) & ~rowMask);
-        *reinterpret_cast<uint8_t*>(target) = static_cast<uint8_t>(faceRowOf(draw));
+        *reinterpret_cast<uint8_t*>(target) = faceRowOfDraw[draw];
       }
       shown |= drawing;
     } else {

@@ -111,6 +111,9 @@ class CellMap {
   FastModulo faceRowOf_{1};
   FastModulo idleFrameOf_{1};
   bool drawnFacesFit_ = false;
+  // When they fit: each draw's idle frame and face row, looked up.
+  std::unique_ptr<uint8_t[]> idleFrameOfDraw_;
+  std::unique_ptr<uint8_t[]> faceRowOfDraw_;
 
   // Bit boards, rows x words_: the live cells, the next generation's while
   // a step runs, and the cells whose face is not blank.
