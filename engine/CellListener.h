@@ -11,6 +11,7 @@ struct RowChanges {
   const uint64_t* deaths;
   const uint16_t* faces;   // the row's face states after the step, cols of them
 };
+// The masks and faces are valid during the call only.
 
 // Watches a world: its drawing side (a canvas) or anything else that follows
 // the cells. A world tells its listeners, in the order they were added.

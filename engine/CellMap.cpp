@@ -1,16 +1,13 @@
 #include "CellMap.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <new>
-#include <string>
 
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(LIFE_PORTABLE_STEP)
 #include <emmintrin.h>
+#define LIFE_SSE2_STEP 1
 #endif
 
 #include "Acquisition.h"
@@ -19,6 +16,10 @@
 namespace {
 constexpr int32_t kStallTolerance = 25;
 constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
+constexpr uint32_t kDrawRange = 32768;    // a draw is 0..32767
+// Frames are padded by a word of cells, so that the last row's frames may
+// be read and written sixteen at a time past its last column.
+constexpr size_t kFacePadding = 64;
 
 template <typename T>
 std::unique_ptr<T[]> AllocateCleared(size_t count) {
@@ -26,54 +27,107 @@ std::unique_ptr<T[]> AllocateCleared(size_t count) {
   return std::unique_ptr<T[]>(new (std::nothrow) T[count == 0 ? 1 : count]());
 }
 
-// One cell's step when it is dead and not born (the common case): a running
-// death animation steps on and turns blank past the last frame; a blank cell
-// stays blank. Written without branches. A live or newborn cell is left for
-// the caller and only marked lively.
-inline void StepDeadCell(uint8_t b, uint16_t& face, uint32_t frameLimit, uint8_t& lively,
-                         uint8_t& animating) {
-  const uint32_t s = face;
-  const uint32_t isLively = (b & 1u) | static_cast<uint32_t>(b == 6);
-  const uint32_t runsOn =
-      static_cast<uint32_t>(s != 0) & static_cast<uint32_t>((s >> 8) + 1 < frameLimit);
-  const uint32_t animated = (s + 256u) & (0u - runsOn);
-  const uint32_t keep = 0u - isLively;
-  face = static_cast<uint16_t>((s & keep) | (animated & ~keep));
-  lively = static_cast<uint8_t>(isLively);
-  animating = static_cast<uint8_t>(static_cast<uint32_t>(s != 0) & (isLively ^ 1u));
+// Set bits of a word, without relying on a population-count instruction.
+inline int32_t Count(uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555u;
+  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<int32_t>((bits * 0x0101010101010101u) >> 56);
 }
 
-// The same for a block of eight cells at once; the marks come back as bit
-// masks (bit j: cell j).
-inline void StepDeadBlock(const uint8_t* prev, uint16_t* faces, uint32_t frameLimit,
-                          uint32_t& lively, uint32_t& animating) {
-#ifdef __SSE2__
+#ifdef LIFE_SSE2_STEP
+// Byte b as eight byte lanes: lane j all ones when bit j of b is set.
+struct LaneMasks {
+  uint64_t lanes[256];
+};
+constexpr LaneMasks MakeLaneMasks() {
+  LaneMasks masks{};
+  for (int b = 0; b < 256; ++b)
+    for (int j = 0; j < 8; ++j)
+      if (((b >> j) & 1) != 0) masks.lanes[b] |= uint64_t{0xFF} << (8 * j);
+  return masks;
+}
+constexpr LaneMasks kLaneMasks = MakeLaneMasks();
+
+// Bits shift..shift+15 of bits as sixteen byte lanes.
+inline __m128i LanesOf(uint64_t bits, uint32_t shift) {
+  return _mm_set_epi64x(static_cast<long long>(kLaneMasks.lanes[(bits >> (shift + 8)) & 0xFFu]),
+                        static_cast<long long>(kLaneMasks.lanes[(bits >> shift) & 0xFFu]));
+}
+
+inline uint64_t MaskOf(__m128i lanes) {
+  return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(lanes)));
+}
+#endif
+
+// Steps the frames of a word's visited cells that draw nothing, each one
+// frame on and blank past the row: the dying (dead, face still running),
+// the cells dying now and the survivors within their birth animation.
+// Returns the cells that draw instead (the newborn, and the survivors past
+// their birth animation), whose frames are left for the caller. `shown`
+// follows the frames that turn blank or not; `blanked` gets the cells that
+// turned blank. `valid` marks the word's cells of this row: frames past it
+// belong to the next row and stay untouched.
+inline uint64_t StepPlainFaces(uint8_t* frames, uint64_t visit, uint64_t was, uint64_t born,
+                               uint64_t survives, uint64_t valid, uint32_t firstIdle,
+                               uint32_t frameLimit, uint64_t& shown, uint64_t& blanked) {
+#ifdef LIFE_SSE2_STEP
+  // Sixteen at a time, every group of sixteen with a visited cell. A lane
+  // that was dead and blank stays blank, which leaves unvisited cells as
+  // they are. Frames compare as unsigned bytes through their maximum.
   const __m128i zero = _mm_setzero_si128();
-  const __m128i b =
-      _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(prev)), zero);
-  const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(faces));
-  const __m128i one = _mm_set1_epi16(1);
-  const __m128i isLively = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(b, one), one),
-                                        _mm_cmpeq_epi16(b, _mm_set1_epi16(6)));
-  const __m128i isBlank = _mm_cmpeq_epi16(s, zero);
-  const __m128i nextFrame = _mm_add_epi16(_mm_srli_epi16(s, 8), one);
-  const __m128i inRow = _mm_cmplt_epi16(nextFrame, _mm_set1_epi16(static_cast<short>(frameLimit)));
-  const __m128i runsOn = _mm_andnot_si128(isBlank, inRow);
-  const __m128i animated = _mm_and_si128(_mm_add_epi16(s, _mm_set1_epi16(0x100)), runsOn);
-  const __m128i result =
-      _mm_or_si128(_mm_and_si128(isLively, s), _mm_andnot_si128(isLively, animated));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(faces), result);
-  lively = static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(isLively, zero)));
-  const __m128i isAnimating = _mm_andnot_si128(_mm_or_si128(isLively, isBlank), _mm_set1_epi16(-1));
-  animating = static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(isAnimating, zero)));
-#else
-  lively = animating = 0;
-  for (uint32_t j = 0; j < 8; ++j) {
-    uint8_t isLively = 0, isAnimating = 0;
-    StepDeadCell(prev[j], faces[j], frameLimit, isLively, isAnimating);
-    lively |= uint32_t{isLively} << j;
-    animating |= uint32_t{isAnimating} << j;
+  const __m128i one = _mm_set1_epi8(1);
+  // Frame f stays in the row while f + 1 < frameLimit, that is while
+  // end - f > 0 with end = frameLimit - 1 (saturating); it is idle from
+  // firstIdle on, when firstIdle - f = 0 (saturating), if firstIdle fits.
+  const __m128i rowEnd = _mm_set1_epi8(static_cast<char>(frameLimit == 0 ? 0 : frameLimit - 1));
+  const __m128i idleFrom = _mm_set1_epi8(static_cast<char>(std::min(firstIdle, 255u)));
+  const __m128i anyIdle = _mm_set1_epi8(firstIdle <= 255 ? -1 : 0);
+  uint64_t groups = visit | (visit >> 8);
+  groups |= groups >> 4;
+  groups |= groups >> 2;
+  groups = (groups | (groups >> 1)) & 0x0001000100010001u;
+  uint64_t idle = 0, blank = 0;
+  for (; groups != 0; groups &= groups - 1) {
+    const auto shift = static_cast<uint32_t>(__builtin_ctzll(groups));
+    __m128i* const at = reinterpret_cast<__m128i*>(frames + shift);
+    const __m128i f = _mm_loadu_si128(at);
+    const __m128i pastRow = _mm_cmpeq_epi8(_mm_subs_epu8(rowEnd, f), zero);
+    const __m128i stepped = _mm_andnot_si128(pastRow, _mm_add_epi8(f, one));
+    const __m128i stays = _mm_andnot_si128(LanesOf(was, shift), _mm_cmpeq_epi8(f, zero));
+    __m128i result = _mm_andnot_si128(stays, stepped);
+    if (((valid >> shift) & 0xFFFFu) != 0xFFFFu) {
+      const __m128i ours = LanesOf(valid, shift);
+      result = _mm_or_si128(_mm_and_si128(ours, result), _mm_andnot_si128(ours, f));
+    }
+    _mm_storeu_si128(at, result);
+    idle |= MaskOf(_mm_and_si128(_mm_cmpeq_epi8(_mm_subs_epu8(idleFrom, f), zero), anyIdle))
+            << shift;
+    blank |= MaskOf(_mm_cmpeq_epi8(result, zero)) << shift;
   }
+  const uint64_t drawing = born | (survives & idle);
+  blanked = visit & blank & ~drawing;
+  shown = visit & ~blank;
+  return drawing;
+#else
+  static_cast<void>(was);
+  static_cast<void>(valid);
+  uint64_t drawing = 0;
+  blanked = 0;
+  for (uint64_t marks = visit; marks != 0; marks &= marks - 1) {
+    const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+    const uint64_t mark = uint64_t{1} << bit;
+    const uint32_t f = frames[bit];
+    if ((born & mark) != 0 || ((survives & mark) != 0 && f >= firstIdle)) {
+      drawing |= mark;
+      continue;
+    }
+    const bool inRow = f + 1 < frameLimit;
+    frames[bit] = static_cast<uint8_t>(inRow ? f + 1 : 0);
+    shown = inRow ? shown | mark : shown & ~mark;
+    if (!inRow) blanked |= mark;
+  }
+  return drawing;
 #endif
 }
 }  // namespace
@@ -82,19 +136,41 @@ CreateResult CellMap::Create(const WorldConfig& config) {
   config_ = config;
   seed_ = config.seed;
   cellCount_ = config.cols * config.rows;
+  words_ = (config.cols + 63) / 64;
+  const uint32_t lastColumns = config.cols % 64;
+  lastWordMask_ = lastColumns == 0 ? ~uint64_t{0} : (uint64_t{1} << lastColumns) - 1;
 
-  cells_ = AllocateCleared<uint8_t>(cellCount_);
-  prevCells_ = AllocateCleared<uint8_t>(cellCount_);
-  faceState_ = AllocateCleared<uint16_t>(cellCount_);
-  for (auto* bits : {&livelyBits_, &animatingBits_, &birthBits_, &deathBits_, &redrawBits_})
-    *bits = AllocateCleared<uint64_t>(BitWords());
-  if (!cells_ || !prevCells_ || !faceState_ || !livelyBits_ || !animatingBits_ ||
-      !birthBits_ || !deathBits_ || !redrawBits_)
+  const size_t boardWords = size_t{words_} * config.rows;
+  for (auto* board : {&alive_, &next_, &showing_, &tripleOnes_, &tripleTwos_})
+    *board = AllocateCleared<uint64_t>(boardWords);
+  for (auto* bits : {&visitedBits_, &birthBits_, &deathBits_})
+    *bits = AllocateCleared<uint64_t>(words_);
+  frames_ = AllocateCleared<uint8_t>(size_t{cellCount_} + kFacePadding);
+  faceRows_ = AllocateCleared<uint8_t>(cellCount_);
+  rowFaces_ = AllocateCleared<uint16_t>(config.cols);
+  if (!alive_ || !next_ || !showing_ || !tripleOnes_ || !tripleTwos_ || !visitedBits_ ||
+      !birthBits_ || !deathBits_ || !frames_ || !faceRows_ || !rowFaces_)
     return CreateResult::kOutOfMemory;
 
   if (config_.liveSpan == 0) config_.liveSpan = 1;
   if (config_.initpop == 0) config_.initpop = 1;
   if (config_.initpop > cellCount_) config_.initpop = cellCount_;
+  frameLimit_ = std::min(config_.numFrames, kMaxFaceIndex);
+  firstIdle_ = config_.bornEnd + 1;
+  faceRowOf_ = FastModulo(RowLimit());
+  idleFrameOf_ = FastModulo(config_.liveSpan);
+  // Birth frame 1 and every idle frame lie in the row (the common case).
+  drawnFacesFit_ = frameLimit_ > 1 && uint64_t{firstIdle_} + std::min(config_.liveSpan, 32768u) <=
+                                          frameLimit_;
+  if (drawnFacesFit_) {
+    idleFrameOfDraw_ = AllocateCleared<uint8_t>(kDrawRange);
+    faceRowOfDraw_ = AllocateCleared<uint8_t>(kDrawRange);
+    if (!idleFrameOfDraw_ || !faceRowOfDraw_) return CreateResult::kOutOfMemory;
+    for (uint32_t draw = 0; draw < kDrawRange; ++draw) {
+      idleFrameOfDraw_[draw] = static_cast<uint8_t>(firstIdle_ + idleFrameOf_(draw));
+      faceRowOfDraw_[draw] = static_cast<uint8_t>(faceRowOf_(draw));
+    }
+  }
   Seed(0);
   return CreateResult::kCreated;
 }
@@ -110,59 +186,39 @@ void CellMap::TellPlaced(uint32_t x, uint32_t y, bool alive) {
   for (CellListener* listener : listeners_) listener->CellPlaced(x, y, alive);
 }
 
+const uint16_t* CellMap::faceStates() const {
+  if (faceStateCopyChange_ != changes_) {
+    faceStateCopy_.resize(cellCount_);
+    for (size_t i = 0; i < cellCount_; ++i) faceStateCopy_[i] = FaceState(i);
+    faceStateCopyChange_ = changes_;
+  }
+  return faceStateCopy_.data();
+}
+
 void CellMap::TellRow(uint32_t y) {
   if (listeners_.empty()) return;
-  const uint32_t words = BitWords();
-  for (uint32_t w = 0; w < words; ++w) redrawBits_[w] = livelyBits_[w] | animatingBits_[w];
-  const RowChanges row = {y,
-                          words,
-                          redrawBits_.get(),
-                          birthBits_.get(),
-                          deathBits_.get(),
-                          faceState_.get() + size_t{y} * config_.cols};
+  const size_t start = size_t{y} * config_.cols;
+  for (uint32_t x = 0; x < config_.cols; ++x) rowFaces_[x] = FaceState(start + x);
+  const RowChanges row = {y,          words_,           visitedBits_.get(),
+                          birthBits_.get(), deathBits_.get(), rowFaces_.get()};
   for (CellListener* listener : listeners_) listener->RowStepped(row);
 }
 
-namespace {
-// Adds delta to the eight neighbours of the cell at `cell`, given the
-// offsets of the rows above and below and of the columns left and right.
-// Negative offsets are unsigned values that wrap; they are indexed as the
-// signed steps they stand for, since a pointer may not wrap around.
-inline void AddAround(uint8_t* cell, size_t up, size_t down, size_t left, size_t right,
-                      uint8_t delta) {
-  const auto add = [&](size_t offset) {
-    uint8_t& neighbour = cell[static_cast<std::ptrdiff_t>(offset)];
-    neighbour = static_cast<uint8_t>(neighbour + delta);
-  };
-  add(up + left);
-  add(up);
-  add(up + right);
-  add(left);
-  add(right);
-  add(down + left);
-  add(down);
-  add(down + right);
-}
-}  // namespace
-
-size_t CellMap::UpOffset(uint32_t y) const {
-  const uint32_t cols = config_.cols;
-  return y == 0 ? cellCount_ - cols : size_t{0} - cols;
+void CellMap::SetBit(uint64_t* row, uint32_t x, bool on) {
+  const uint64_t bit = uint64_t{1} << (x % 64);
+  row[x / 64] = on ? row[x / 64] | bit : row[x / 64] & ~bit;
 }
 
-size_t CellMap::DownOffset(uint32_t y) const {
-  const uint32_t cols = config_.cols;
-  return y == config_.rows - 1 ? size_t{0} - (cellCount_ - cols) : cols;
-}
-
-void CellMap::AddToNeighbours(size_t i, uint32_t x, uint32_t y, uint8_t delta) {
-  // Per-cell offsets resolve the wrap-around. On a one-row or one-column
-  // grid some offsets are 0 and the cell counts itself: the eight updates
-  // still stay inside the array.
-  const uint32_t cols = config_.cols;
-  const size_t left = x == 0 ? cols - 1 : size_t{0} - 1;
-  const size_t right = x == cols - 1 ? size_t{0} - (cols - 1) : 1;
-  AddAround(cells_.get() + i, UpOffset(y), DownOffset(y), left, right, delta);
+uint8_t CellMap::cellByte(uint32_t x, uint32_t y) const {
+  // The neighbours as the toroidal offsets name them; on a grid one wide or
+  // high an offset of 0 names the cell itself.
+  const uint32_t cols = config_.cols, rows = config_.rows;
+  const uint32_t left = x == 0 ? cols - 1 : x - 1, right = x == cols - 1 ? 0 : x + 1;
+  const uint32_t up = y == 0 ? rows - 1 : y - 1, down = y == rows - 1 ? 0 : y + 1;
+  const auto at = [this](uint32_t cx, uint32_t cy) { return IsAlive(cx, cy) ? 2 : 0; };
+  const int count = at(left, up) + at(x, up) + at(right, up) + at(left, y) + at(right, y) +
+                    at(left, down) + at(x, down) + at(right, down);
+  return static_cast<uint8_t>(count | (IsAlive(x, y) ? 1 : 0));
 }
 
 uint32_t CellMap::RowLimit() const { return std::clamp(config_.numRows, 1u, kMaxFaceIndex); }
@@ -179,17 +235,18 @@ void CellMap::Seed(uint32_t value) {
     for (uint32_t attempt = 0; attempt < config_.initpop; ++attempt) {
       const uint32_t x = random_.Draw() % config_.cols;
       const uint32_t y = random_.Draw() % config_.rows;
-      const size_t i = Index(x, y);
-      if (cells_[i] & 1) continue;
-      cells_[i] |= 1;
-      AddToNeighbours(i, x, y, 2);
-      faceState_[i] = static_cast<uint16_t>((random_.Draw() % rowLimit) | (1u << 8));
+      if (IsAlive(x, y)) continue;
+      SetBit(AliveRow(y), x, true);
+      SetBit(ShowingRow(y), x, true);
+      frames_[Index(x, y)] = 1;
+      faceRows_[Index(x, y)] = static_cast<uint8_t>(random_.Draw() % rowLimit);
       TellPlaced(x, y, true);
       ++population_;
     }
   }
   generation_ = 0;
   seed_ = random_.Draw();
+  ++changes_;
   populationHistory_[0] = populationHistory_[1] = populationHistory_[2] = -1;
 }
 
@@ -197,112 +254,179 @@ void CellMap::Clear() {
   for (uint32_t y = 0; y < config_.rows; ++y)
     for (uint32_t x = 0; x < config_.cols; ++x)
       if (IsAlive(x, y)) TellPlaced(x, y, false);
-  if (cellCount_ != 0) {
-    std::memset(cells_.get(), 0, cellCount_);
-    std::memset(faceState_.get(), 0, cellCount_ * sizeof(uint16_t));
-  }
+  const size_t boardWords = size_t{words_} * config_.rows;
+  std::fill(alive_.get(), alive_.get() + boardWords, 0);
+  std::fill(showing_.get(), showing_.get() + boardWords, 0);
+  std::fill(frames_.get(), frames_.get() + cellCount_, 0);
+  std::fill(faceRows_.get(), faceRows_.get() + cellCount_, 0);
   population_ = 0;
+  ++changes_;
 }
 
 void CellMap::SetCell(uint32_t x, uint32_t y, bool alive, uint32_t faceRow, uint32_t frame) {
-  const size_t i = Index(x, y);
-  faceState_[i] = static_cast<uint16_t>((faceRow & 0xFFu) | ((frame & 0xFFu) << 8));
+  ++changes_;
+  // A blank face has face row 0.
+  frames_[Index(x, y)] = static_cast<uint8_t>(frame);
+  faceRows_[Index(x, y)] = static_cast<uint8_t>((frame & 0xFFu) == 0 ? 0 : faceRow);
+  SetBit(ShowingRow(y), x, (frame & 0xFFu) != 0);
   if (IsAlive(x, y) == alive) return;
-  cells_[i] ^= 1;
-  AddToNeighbours(i, x, y, alive ? 2 : static_cast<uint8_t>(0xFE));
+  SetBit(AliveRow(y), x, alive);
   population_ += alive ? 1 : -1;
   TellPlaced(x, y, alive);
 }
 
-void CellMap::StepDeadCells(uint32_t y, uint32_t frameLimit) {
-  const uint32_t cols = config_.cols;
-  const size_t rowStart = size_t{y} * cols;
-  const uint8_t* prev = prevCells_.get() + rowStart;
-  uint16_t* faces = faceState_.get() + rowStart;
-  std::memset(livelyBits_.get(), 0, BitWords() * sizeof(uint64_t));
-  std::memset(animatingBits_.get(), 0, BitWords() * sizeof(uint64_t));
-  for (uint32_t blockX = 0; blockX < cols; blockX += 8) {
-    const uint32_t count = std::min(8u, cols - blockX);
-    uint32_t lively = 0, animating = 0;
-    if (count == 8) {
-      // A block of dead, blank cells with no live neighbours (most of a
-      // sparse world) is skipped whole.
-      uint64_t cellWord, faceWords[2];
-      std::memcpy(&cellWord, prev + blockX, sizeof cellWord);
-      std::memcpy(faceWords, faces + blockX, sizeof faceWords);
-      if ((cellWord | faceWords[0] | faceWords[1]) == 0) continue;
-      StepDeadBlock(prev + blockX, faces + blockX, frameLimit, lively, animating);
-    } else {
-      for (uint32_t j = 0; j < count; ++j) {
-        uint8_t isLively = 0, isAnimating = 0;
-        StepDeadCell(prev[blockX + j], faces[blockX + j], frameLimit, isLively, isAnimating);
-        lively |= uint32_t{isLively} << j;
-        animating |= uint32_t{isAnimating} << j;
-      }
+namespace {
+// One word's cells with their left and right neighbours, the neighbours'
+// bits shifted in from the words around it.
+inline void SumTriple(uint64_t c, uint64_t fromLeft, uint64_t fromRight, uint64_t mask,
+                      uint64_t& ones, uint64_t& twos) {
+  const uint64_t w = ((c << 1) | fromLeft) & mask;
+  const uint64_t e = (c >> 1) | fromRight;
+  ones = w ^ c ^ e;
+  twos = (w & c) | (e & (w ^ c));
+}
+}  // namespace
+
+void CellMap::SumRowTriples() {
+  // Each cell with its left and right neighbours (wrapping round the row),
+  // added bit-parallel: ones = W ^ C ^ E, twos = at least two of them. The
+  // first and last words of a row wrap; the words between do not.
+  const uint32_t words = words_, last = words - 1;
+  const uint32_t lastBit = (config_.cols - 1) % 64;
+  const uint64_t all = ~uint64_t{0};
+  for (uint32_t y = 0; y < config_.rows; ++y) {
+    const uint64_t* row = alive_.get() + size_t{y} * words;
+    uint64_t* ones = tripleOnes_.get() + size_t{y} * words;
+    uint64_t* twos = tripleTwos_.get() + size_t{y} * words;
+    const uint64_t wrapsLeft = (row[last] >> lastBit) & 1u;
+    const uint64_t wrapsRight = (row[0] & 1u) << lastBit;
+    if (words == 1) {
+      SumTriple(row[0], wrapsLeft, wrapsRight, lastWordMask_, ones[0], twos[0]);
+      continue;
     }
-    livelyBits_[blockX / 64] |= uint64_t{lively} << (blockX % 64);
-    animatingBits_[blockX / 64] |= uint64_t{animating} << (blockX % 64);
+    SumTriple(row[0], wrapsLeft, row[1] << 63, all, ones[0], twos[0]);
+    for (uint32_t i = 1; i < last; ++i)
+      SumTriple(row[i], row[i - 1] >> 63, row[i + 1] << 63, all, ones[i], twos[i]);
+    SumTriple(row[last], row[last - 1] >> 63, wrapsRight, lastWordMask_, ones[last], twos[last]);
   }
 }
 
-void CellMap::StepLivelyCells(uint32_t y, uint32_t frameLimit) {
-  // Fields are read into locals once: every byte written through the cell
-  // array could otherwise alias them and force reloads.
-  const uint32_t cols = config_.cols;
-  const size_t rowStart = size_t{y} * cols;
-  uint8_t* const cells = cells_.get() + rowStart;
-  const uint8_t* const prev = prevCells_.get() + rowStart;
-  uint16_t* const faces = faceState_.get() + rowStart;
-  const uint64_t* const marksOfRow = livelyBits_.get();
+void CellMap::NextRow(uint32_t y, uint64_t* next) const {
+  // The eight neighbours: the triples above and below, and the left and
+  // right neighbours in the row (its triple less the cell). Sums modulo 8
+  // suffice: eight neighbours look like none, and both mean no life.
+  const uint32_t rows = config_.rows, words = words_;
+  const size_t above = size_t{y == 0 ? rows - 1 : y - 1} * words;
+  const size_t here = size_t{y} * words;
+  const size_t below = size_t{y == rows - 1 ? 0 : y + 1} * words;
+  const uint64_t* const ones = tripleOnes_.get();
+  const uint64_t* const twos = tripleTwos_.get();
+  const uint64_t* const alive = alive_.get() + here;
+  for (uint32_t i = 0; i < words; ++i) {
+    const uint64_t a0 = ones[above + i], a1 = twos[above + i];
+    const uint64_t b0 = ones[below + i], b1 = twos[below + i];
+    const uint64_t c = alive[i];
+    const uint64_t c0 = ones[here + i] ^ c;               // left ^ right
+    const uint64_t c1 = twos[here + i] & (~c | ones[here + i]);  // left & right
+    const uint64_t s0 = a0 ^ b0 ^ c0;
+    const uint64_t carry = (a0 & b0) | (c0 & (a0 ^ b0));
+    const uint64_t p = a1 ^ b1, q = c1 ^ carry;
+    const uint64_t s1 = p ^ q;
+    const uint64_t s2 = (a1 & b1) ^ (c1 & carry) ^ (p & q);
+    next[i] = s1 & ~s2 & (s0 | c);  // three, or two and alive
+  }
+}
+
+void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
+  // Fields are read into locals once: writes through the face arrays could
+  // otherwise alias them and force reloads.
+  const uint64_t* const prev = alive_.get() + size_t{y} * words_;
+  uint64_t* const showing = ShowingRow(y);
+  uint8_t* const frames = frames_.get() + size_t{y} * config_.cols;
+  uint8_t* const faceRows = faceRows_.get() + size_t{y} * config_.cols;
+  uint64_t* const visited = visitedBits_.get();
   uint64_t* const births = birthBits_.get();
   uint64_t* const deaths = deathBits_.get();
-  const uint32_t lastCol = cols - 1;
-  const size_t up = UpOffset(y), down = DownOffset(y);
-  const uint32_t firstIdle = config_.bornEnd + 1;
-  const FastModulo faceRowOf(RowLimit());
-  const FastModulo idleFrameOf(config_.liveSpan);
+  const uint32_t frameLimit = frameLimit_;
+  const uint32_t firstIdle = firstIdle_;
+  const FastModulo faceRowOf = faceRowOf_;
+  const FastModulo idleFrameOf = idleFrameOf_;
+  const bool drawnFacesFit = drawnFacesFit_;
+  const uint8_t* const idleFrameOfDraw = idleFrameOfDraw_.get();
+  const uint8_t* const faceRowOfDraw = faceRowOfDraw_.get();
+  uint8_t unusedRow = 0;
+  const bool telling = !listeners_.empty();  // the row's marks are for listeners
   Random random = random_;
   int32_t populationChange = 0;
-  for (uint32_t word = 0, words = BitWords(); word < words; ++word) {
-    uint64_t bornWord = 0, diedWord = 0;
-    for (uint64_t marks = marksOfRow[word]; marks != 0; marks &= marks - 1) {
-      const uint32_t bit = static_cast<uint32_t>(__builtin_ctzll(marks));
-      const uint32_t x = word * 64 + bit;
-      const uint32_t b = prev[x];
-      const uint32_t row = faces[x] & 0xFFu;
-      const uint32_t frame = faces[x] >> 8u;
-      // Alive with two or three live neighbours survives; otherwise alive
-      // dies; dead here means three live neighbours: born. The outcomes
-      // are selected rather than branched to, as they are hard to predict.
-      // (Bitwise operators on the flags keep the compiler from branching.)
-      const uint32_t born = (b & 1u) ^ 1u;
-      const uint32_t survives = static_cast<uint32_t>(b == 5) | static_cast<uint32_t>(b == 7);
-      const uint32_t dies = (born | survives) ^ 1u;
-      const uint32_t idles = survives & static_cast<uint32_t>(frame >= firstIdle);
-      const uint32_t draw = random.DrawIf((born | idles) != 0);
-
-      // A survivor adds 0: the neighbour update needs no branch either.
-      cells[x] ^= static_cast<uint8_t>(born | dies);
-      const size_t left = x == 0 ? lastCol : size_t{0} - 1;
-      const size_t right = x == lastCol ? size_t{0} - lastCol : 1;
-      AddAround(cells + x, up, down, left, right,
-                static_cast<uint8_t>((born << 1) | (dies * 0xFEu)));
-      populationChange += static_cast<int32_t>(born) - static_cast<int32_t>(dies);
-      bornWord |= uint64_t{born} << bit;
-      diedWord |= uint64_t{dies} << bit;
-
-      // New face: a newborn takes a random row at frame 1; a survivor past
-      // its birth a random idle frame; any other steps one frame on.
-      const uint32_t bornMask = 0u - born, idleMask = 0u - idles;
-      uint32_t newRow = (faceRowOf(draw) & bornMask) | (row & ~bornMask);
-      const uint32_t stepped =
-          ((firstIdle + idleFrameOf(draw)) & idleMask) | ((frame + 1) & ~idleMask);
-      uint32_t newFrame = (1u & bornMask) | (stepped & ~bornMask);
-      if (newFrame >= frameLimit) newRow = newFrame = 0;
-      faces[x] = static_cast<uint16_t>(newRow | (newFrame << 8));
+  const uint32_t lastWord = words_ - 1;
+  for (uint32_t word = 0, words = words_; word < words; ++word) {
+    const uint64_t was = prev[word], is = next[word];
+    const uint64_t visit = was | is | showing[word];
+    const uint64_t born = is & ~was, died = was & ~is;
+    if (telling) {
+      visited[word] = visit;
+      births[word] = born;
+      deaths[word] = died;
     }
-    births[word] = bornWord;
-    deaths[word] = diedWord;
+    if (visit == 0) continue;
+    // Births are counted as they draw.
+    if (died != 0) populationChange -= Count(died);
+    uint8_t* const wordFrames = frames + size_t{word} * 64;
+    uint8_t* const wordRows = faceRows + size_t{word} * 64;
+    uint64_t shown = showing[word], blanked = 0;
+    const uint64_t drawing = StepPlainFaces(
+        wordFrames, visit, was, born, was & is,
+        word == lastWord ? lastWordMask_ : ~uint64_t{0}, firstIdle, frameLimit, shown, blanked);
+    // A live cell that turned blank shows face row 0 when it steps on.
+    for (uint64_t marks = blanked & is; marks != 0; marks &= marks - 1)
+      wordRows[__builtin_ctzll(marks)] = 0;
+
+    // The cells that draw, in visiting order, which is the order of their
+    // random draws: a newborn takes a random face row at frame 1, a
+    // survivor past its birth a random idle frame. The k-th of them takes
+    // the k-th draw from here.
+    uint32_t rank = 0;
+    if (drawnFacesFit) {
+      // Every chosen frame lies in the row: no face turns blank here.
+      for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
+        const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+        const uint32_t draw = random.Peek(++rank);
+        // Both choices are made and one is kept: newborn or not is hard to
+        // predict, so bit masks select rather than branches.
+        const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
+        const uint32_t bornMask = 0u - isBorn;
+        populationChange += static_cast<int32_t>(isBorn);
+        wordFrames[bit] =
+            static_cast<uint8_t>((1u & bornMask) | (idleFrameOfDraw[draw] & ~bornMask));
+        // An idle face keeps its face row, which is neither read nor written:
+        // its new row goes to a spare byte.
+        const uintptr_t rowMask = 0u - uintptr_t{isBorn};
+        const uintptr_t target = (reinterpret_cast<uintptr_t>(wordRows + bit) & rowMask) |
+                                 (reinterpret_cast<uintptr_t>(&unusedRow) & ~rowMask);
+        *reinterpret_cast<uint8_t*>(target) = faceRowOfDraw[draw];
+      }
+      shown |= drawing;
+    } else {
+      for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
+        // Selected without branches: newborn or not is hard to predict.
+        const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+        const uint32_t draw = random.Peek(++rank);
+        const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
+        const uint32_t bornMask = 0u - isBorn;
+        populationChange += static_cast<int32_t>(isBorn);
+        const uint32_t chosen = (faceRowOf(draw) & bornMask) | (idleFrameOf(draw) & ~bornMask);
+        const uint32_t frame = (1u & bornMask) | ((firstIdle + chosen) & ~bornMask);
+        const uint32_t inRow = 0u - static_cast<uint32_t>(frame < frameLimit);
+        wordFrames[bit] = static_cast<uint8_t>(frame & inRow);
+        // Only a newborn or a blank face has a new face row.
+        uint8_t* const row = (bornMask | ~inRow) != 0 ? wordRows + bit : &unusedRow;
+        *row = static_cast<uint8_t>(chosen & bornMask & inRow);
+        const uint64_t mark = uint64_t{1} << bit;
+        shown = (shown & ~mark) | (mark & (0 - uint64_t{inRow & 1u}));
+      }
+    }
+    if (rank != 0) random.Skip(rank);
+    showing[word] = shown;
   }
   random_ = random;
   population_ += populationChange;
@@ -312,18 +436,18 @@ void CellMap::NextGeneration() {
   populationHistory_[2] = populationHistory_[1];
   populationHistory_[1] = populationHistory_[0];
   populationHistory_[0] = population_;
-  if (cellCount_ != 0) std::memcpy(prevCells_.get(), cells_.get(), cellCount_);
 
-  // Each row in two sweeps: first every dead cell that is not born, eight at
-  // a time and without branches, marking the live and newborn ("lively")
-  // cells; then the lively cells one by one, in visiting order, which is
-  // the order of their random draws. Both read the snapshot only.
-  const uint32_t frameLimit = std::min(config_.numFrames, kMaxFaceIndex);
+  // Every row's next generation is decided from the live cells before the
+  // step, 64 cells a word; the faces follow row by row.
+  SumRowTriples();
   for (uint32_t y = 0; y < config_.rows; ++y) {
-    StepDeadCells(y, frameLimit);
-    StepLivelyCells(y, frameLimit);
+    uint64_t* const next = next_.get() + size_t{y} * words_;
+    NextRow(y, next);
+    StepFaces(y, next);
     TellRow(y);
   }
+  alive_.swap(next_);
+  ++changes_;
 
   const bool stagnant = population_ == populationHistory_[0] ||
                         population_ == populationHistory_[1] ||

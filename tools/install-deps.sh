@@ -11,6 +11,7 @@ packages=(
   wine wine64 xvfb xdotool x11-utils imagemagick
   libpng-dev libgif-dev libstb-dev fonts-dejavu-core zip file
   libx11-dev libxext-dev xscreensaver libxml2-utils
+  golly  # bgolly, the yardstick of `make bench` only
 )
 
 missing=()

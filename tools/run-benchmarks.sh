@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# `make bench`: the generation step natively, then whole ticks at 4K through
-# the Windows drawing layer under Wine, on one monitor and on two.
+# `make bench`: the generation step beside Golly's bgolly on the same soups,
+# then natively on its own, then whole ticks at 4K through the Windows
+# drawing layer under Wine, on one monitor and on two.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+build/native/bin/golly-bench
 build/native/bin/step-bench
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

@@ -99,7 +99,7 @@ TEST(InjectedFailureTest, EachFailedAcquisitionEndsInTheSaversMessage) {
   }
   // The world's arrays, then the grid, composed, mini-display and sheet
   // pictures.
-  EXPECT_EQ(clean, 12);
+  EXPECT_EQ(clean, 17);
   EXPECT_EQ(std::count(cleanKinds.begin(), cleanKinds.end(), Acquisition::kSurface), 4);
 
   SetAcquisitionHook(nullptr);

@@ -60,3 +60,18 @@ TEST(FastModuloTest, EqualsTheRemainderForEveryDrawAndDivisor) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RandomTest, PeekAndSkipFollowTheSequence) {
+  Random stepped, leaping;
+  stepped.Seed(0xC0FFEEu);
+  leaping.Seed(0xC0FFEEu);
+  for (uint32_t leap : {1u, 7u, 64u, 33u}) {
+    for (uint32_t k = 1; k <= leap; ++k) ASSERT_EQ(leaping.Peek(k), stepped.Draw()) << k;
+    leaping.Skip(leap);
+  }
+  EXPECT_EQ(leaping.Draw(), stepped.Draw());
+}
+
+}  // namespace
