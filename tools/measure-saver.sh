@@ -6,16 +6,12 @@
 #   tools/measure-saver.sh [--build DIR] [--ticks N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/lib/run-support.sh
 
 build=build/win64
 ticks=500
-while (( $# )); do
-  case $1 in
-    --build) build=$2; shift 2 ;;
-    --ticks) ticks=$2; shift 2 ;;
-    *) echo "measure-saver: unknown option $1" >&2; exit 2 ;;
-  esac
-done
+read_options "build ticks" "$@"
+refuse_other_args measure-saver
 measure=$build/bin/saver-measure.exe
 [[ -f $measure ]] || { echo "measure-saver: $measure is missing (build win64)" >&2; exit 1; }
 assets=$(winepath -w "$PWD/assets" 2>/dev/null || echo "Z:${PWD//\//\\}\\assets")

@@ -6,41 +6,25 @@
 # Options: --build DIR (default build/native), --ticks N (default 1000).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/lib/run-support.sh
 
 build=build/native
 ticks=1000
-while (( $# )); do
-  case $1 in
-    --build) build=$2; shift 2 ;;
-    --ticks) ticks=$2; shift 2 ;;
-    *) echo "measure-x11: unknown option $1" >&2; exit 2 ;;
-  esac
-done
+read_options "build ticks" "$@"
+refuse_other_args measure-x11
 hack=$build/bin/lifefaces
 [[ -x $hack ]] || { echo "measure-x11: $hack is missing" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/lifefaces-measure.XXXXXX)
-xvfb_pid=
-hack_pid=
-cleanup() {
-  [[ -n $hack_pid ]] && kill "$hack_pid" 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_workspace lifefaces-measure
 
 # utime + stime of a process, in clock ticks.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 measure() {  # size faces shm-option start-population
   local size=$1 faces=$2 shm=$3 initpop=$4
-  rm -f "$work/displayfd"; mkfifo "$work/displayfd"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/displayfd" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  local number
-  read -r -t 20 number <"$work/displayfd"
+  start_xvfb "$size"
   local server_before; server_before=$(cpu_ticks "$xvfb_pid")
-  DISPLAY=:$number "$hack" -root -seed 1 -delay 0 -fps -faces "$faces" "$shm" \
+  DISPLAY=$xvfb_display "$hack" -root -seed 1 -delay 0 -fps -faces "$faces" "$shm" \
     -initpop "$initpop" \
     -stop-after "$ticks" 2>"$work/err" &
   hack_pid=$!
@@ -52,7 +36,7 @@ measure() {  # size faces shm-option start-population
   local server_after; server_after=$(cpu_ticks "$xvfb_pid")
   local line; line=$(grep "stopped after" "$work/err" || echo "no result: $(cat "$work/err")")
   kill "$hack_pid"; wait "$hack_pid" || true; hack_pid=
-  kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null || true; xvfb_pid=
+  stop_xvfb
   local hz; hz=$(getconf CLK_TCK)
   local server_ms
   server_ms=$(awk -v a="$server_before" -v b="$server_after" -v hz="$hz" -v n="$ticks" \

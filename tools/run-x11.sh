@@ -10,19 +10,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+source tools/lib/run-support.sh
 
 build=build/native
 seconds=5
 size=1024x768
-hack_args=()
-while (( $# )); do
-  case $1 in
-    --build) build=$2; shift 2 ;;
-    --seconds) seconds=$2; shift 2 ;;
-    --size) size=$2; shift 2 ;;
-    *) hack_args+=("$1"); shift ;;
-  esac
-done
+read_options "build seconds size" "$@"
+hack_args=("${other_args[@]}")
 
 hack=$build/bin/lifefaces
 if [[ ! -x $hack ]]; then
@@ -39,21 +33,9 @@ if [[ -n ${DISPLAY:-} ]]; then
 fi
 
 # A private virtual screen: Xvfb picks a free display number and tells it.
-work=$(mktemp -d /tmp/lifefaces-run.XXXXXX)
-xvfb_pid=
-hack_pid=
-cleanup() {
-  [[ -n $hack_pid ]] && kill "$hack_pid" 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/displayfd" \
-  >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 20 number <"$work/displayfd" || { echo "run-x11: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$number
+make_workspace lifefaces-run
+start_xvfb "$size" || { echo "run-x11: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=$xvfb_display
 
 "$hack" -root "${hack_args[@]}" &
 hack_pid=$!
@@ -63,9 +45,8 @@ if ! kill -0 "$hack_pid" 2>/dev/null; then
   echo "run-x11: lifefaces ended early" >&2
   exit 1
 fi
-mkdir -p "$root/out"
 shot=$root/out/lifefaces-run.png
-import -window root "$shot"
+save_screenshot "$shot"
 kill "$hack_pid"
 status=0
 wait "$hack_pid" || status=$?

@@ -10,18 +10,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+source tools/lib/run-support.sh
 
 build=build/win64
 seconds=5
 size=1024x768
-while (( $# )); do
-  case $1 in
-    --build) build=$2; shift 2 ;;
-    --seconds) seconds=$2; shift 2 ;;
-    --size) size=$2; shift 2 ;;
-    *) echo "run: unknown option $1" >&2; exit 2 ;;
-  esac
-done
+read_options "build seconds size" "$@"
+refuse_other_args run
 
 saver=$build/bin/life.scr
 if [[ ! -f $saver ]]; then
@@ -39,7 +34,6 @@ fi
 # Headless: inside tools/wine-session.sh, which made the prefix and display.
 run_headless() {
   local shot=$root/out/life-run.png
-  mkdir -p "$root/out"
   (cd "$stage" && exec wine life.scr /s) &
   local saver_pid=$!
   local shown=
@@ -54,7 +48,7 @@ run_headless() {
     return 1
   fi
   sleep "$seconds"
-  import -window root "$shot"
+  save_screenshot "$shot"
   kill "$saver_pid" 2>/dev/null || true
   wait "$saver_pid" 2>/dev/null || true
   echo "run: no display; the saver ran ${seconds} s on a virtual ${size} screen."

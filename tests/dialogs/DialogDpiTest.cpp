@@ -137,6 +137,16 @@ class DialogsAtDpi : public testing::TestWithParam<int> {
         << "the dialog did not grow with the font at " << GetParam() << " DPI";
   }
 
+  // The dialog's width and layout at this DPI; its picture is saved as
+  // NAME-DPI.bmp for review.
+  void CheckDialog(HWND dialog, const char* caption, int templateWidth, const DialogFont& font,
+                   const std::string& name) const {
+    ExpectScaledWidth(dialog, templateWidth, font);
+    for (const std::string& problem : LayoutProblems(dialog, font, GetParam()))
+      ADD_FAILURE() << caption << ": " << problem;
+    SavePicture(dialog, name + Suffix());
+  }
+
   DWORD previousLogPixels_ = 96;
 };
 
@@ -153,18 +163,12 @@ TEST_P(DialogsAtDpi, OptionsDialogAndAboutBoxLayOut) {
   ASSERT_TRUE(saver.Start("\"" + wintest::ProgramFolder() + "life.scr\" /c"));
   HWND dialog = wintest::WaitForWindow(saver.id(), "#32770", "Life Options");
   ASSERT_NE(dialog, nullptr);
-  ExpectScaledWidth(dialog, 217, font);
-  for (const std::string& problem : LayoutProblems(dialog, font, GetParam()))
-    ADD_FAILURE() << "Life Options: " << problem;
-  SavePicture(dialog, "options-dialog" + Suffix());
+  CheckDialog(dialog, "Life Options", 217, font, "options-dialog");
 
   PostMessageA(dialog, WM_COMMAND, IDC_ABOUT, 0);
   HWND about = wintest::WaitForOwnedWindow(saver.id(), dialog, "#32770");
   ASSERT_NE(about, nullptr);
-  ExpectScaledWidth(about, 162, font);
-  for (const std::string& problem : LayoutProblems(about, font, GetParam()))
-    ADD_FAILURE() << "About: " << problem;
-  SavePicture(about, "about-box" + Suffix());
+  CheckDialog(about, "About", 162, font, "about-box");
   PostMessageA(about, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(wintest::WaitFor([&] { return !IsWindow(about); }));
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -178,10 +182,7 @@ TEST_P(DialogsAtDpi, SetupDialogLaysOut) {
   run.Write("_intro", "Welcome to Life.\r\nPress Install to copy the saver.\r\n");
   HWND dialog = run.Start();
   ASSERT_NE(dialog, nullptr);
-  ExpectScaledWidth(dialog, 186, font);
-  for (const std::string& problem : LayoutProblems(dialog, font, GetParam()))
-    ADD_FAILURE() << "Setup: " << problem;
-  SavePicture(dialog, "setup-dialog" + Suffix());
+  CheckDialog(dialog, "Setup", 186, font, "setup-dialog");
   Press(dialog, IDCANCEL);
   EXPECT_EQ(run.WaitForExit(), 0u);
 }

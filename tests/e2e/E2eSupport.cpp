@@ -293,8 +293,7 @@ void MoveCursorAndNotify(HWND window, int x, int y) {
   SendMessageTimeoutA(window, WM_MOUSEMOVE, 0, 0, SMTO_NORMAL, 5000, &result);
 }
 
-std::vector<uint32_t> ReadScreen(int x, int y, int width, int height) {
-  std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+BITMAPINFO TopDownBitmapInfo(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -302,6 +301,12 @@ std::vector<uint32_t> ReadScreen(int x, int y, int width, int height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+std::vector<uint32_t> ReadScreen(int x, int y, int width, int height) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  const BITMAPINFO info = TopDownBitmapInfo(width, height);
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);

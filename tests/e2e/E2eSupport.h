@@ -114,6 +114,10 @@ void MoveCursorAndNotify(HWND window, int x, int y);
 bool ReadBmp(const std::string& path, int* width, int* height, std::vector<uint32_t>* pixels);
 bool WriteBmp(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels);
 
+// A 32-bit picture of width x height, rows from the top, for
+// CreateDIBSection.
+BITMAPINFO TopDownBitmapInfo(int width, int height);
+
 // A screen area read back from the display, 0x00RRGGBB, row by row.
 std::vector<uint32_t> ReadScreen(int x, int y, int width, int height);
 

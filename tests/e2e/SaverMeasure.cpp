@@ -8,66 +8,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "E2eSupport.h"
+#include "SaverProcess.h"
 
 namespace {
-// Under Wine the saver is also a Linux process: its /proc entry (seen
-// through drive Z:) gives CPU time and peak resident memory as the kernel
-// counts them (Wine's GetProcessTimes under-reports another process's
-// time). Found by the scenario folder on its command line.
-std::string UnixProcFolder(const std::string& marker) {
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-  if (search == INVALID_HANDLE_VALUE) return "";
-  std::string result;
-  do {
-    const std::string name = found.cFileName;
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    const std::string folder = "Z:\\proc\\" + name;
-    std::ifstream in(folder + "\\cmdline", std::ios::binary);
-    std::string line;
-    std::getline(in, line);  // NUL-separated arguments, no line end
-    if (line.find(marker) != std::string::npos && line.find("life.scr") != std::string::npos) {
-      result = folder;
-      break;
-    }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return result;
-}
-
-// utime + stime of /proc/PID/stat, in clock ticks.
-long long UnixCpuTicks(const std::string& folder) {
-  std::ifstream in(folder + "\\stat");
-  std::string line;
-  std::getline(in, line);
-  const size_t close = line.rfind(')');
-  if (close == std::string::npos) return -1;
-  std::istringstream fields(line.substr(close + 2));
-  std::string field;
-  long long utime = 0, stime = 0;
-  for (int i = 3; i <= 15 && fields >> field; ++i) {
-    if (i == 14) utime = std::stoll(field);
-    if (i == 15) stime = std::stoll(field);
-  }
-  return utime + stime;
-}
-
-std::string UnixStatus(const std::string& folder, const char* key) {
-  std::ifstream in(folder + "\\status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(key, 0) == 0) {
-      const size_t value = line.find_first_not_of(" \t", line.find(':') + 1);
-      return value == std::string::npos ? "?" : line.substr(value);
-    }
-  return "?";
-}
-
 DWORD Number(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 10)); }
 }  // namespace
 
@@ -104,8 +50,11 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  const std::string proc = UnixProcFolder(folder.path().substr(folder.path().find_last_of('\\') + 1));
-  const long long unixBefore = proc.empty() ? -1 : UnixCpuTicks(proc);
+  // Under Wine the saver is also a Linux process: its /proc entry gives CPU
+  // time and peak resident memory as the kernel counts them (Wine's
+  // GetProcessTimes under-reports another process's time).
+  const std::string proc = e2e::SaverProcFolder(folder);
+  const long long unixBefore = proc.empty() ? -1 : e2e::ProcCpuTicks(proc);
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
@@ -116,7 +65,7 @@ int main(int argc, char** argv) {
     }
   }
   QueryPerformanceCounter(&end);
-  const long long unixTicks = proc.empty() ? -1 : UnixCpuTicks(proc) - unixBefore;
+  const long long unixTicks = proc.empty() ? -1 : e2e::ProcCpuTicks(proc) - unixBefore;
   const double wall = static_cast<double>(end.QuadPart - start.QuadPart) /
                       static_cast<double>(frequency.QuadPart);
 
@@ -129,7 +78,7 @@ int main(int argc, char** argv) {
               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), faceName.c_str(),
               settings.frameWidth, settings.frameHeight, settings.initpop, ticks,
               static_cast<double>(unixTicks) * 10.0 / ticks, wall * 1000 / ticks,
-              UnixStatus(proc, "VmHWM").c_str());
+              e2e::ProcStatus(proc, "VmHWM").c_str());
   std::fflush(stdout);
   PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
   return e2e::ExitCodeWithin(saver, 10000) == 0 ? 0 : 1;

@@ -15,48 +15,21 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "E2eSupport.h"
+#include "SaverProcess.h"
 
 namespace {
 
 constexpr DWORD kMinuteMs = 60000;
 constexpr long long kResidentToleranceKiB = 1024;
 
-// The saver's Linux process, found through drive Z: by the scenario folder
-// on its command line.
-std::string UnixProcFolder(const std::string& marker) {
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-  if (search == INVALID_HANDLE_VALUE) return "";
-  std::string result;
-  do {
-    const std::string name = found.cFileName;
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    const std::string folder = "Z:\\proc\\" + name;
-    std::ifstream in(folder + "\\cmdline", std::ios::binary);
-    std::string line;
-    std::getline(in, line);
-    if (line.find(marker) != std::string::npos && line.find("life.scr") != std::string::npos) {
-      result = folder;
-      break;
-    }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return result;
-}
-
 // A "Key:   123 kB" line of /proc/PID/status, in KiB; -1 when absent.
-long long UnixStatusKiB(const std::string& folder, const char* key) {
-  std::ifstream in(folder + "\\status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(key, 0) == 0) return std::atoll(line.c_str() + line.find(':') + 1);
-  return -1;
+long long StatusKiB(const std::string& proc, const char* key) {
+  const std::string value = e2e::ProcStatus(proc, key);
+  return value == "?" ? -1 : std::atoll(value.c_str());
 }
 
 // Entries of a /proc folder (open files of the Linux process).
@@ -73,19 +46,10 @@ long long CountEntries(const std::string& folder) {
   return count;
 }
 
-// utime + stime of /proc/PID/stat, in seconds: that the saver kept working.
-double UnixCpuSeconds(const std::string& folder) {
-  std::ifstream in(folder + "\\stat");
-  std::string line;
-  std::getline(in, line);
-  const size_t close = line.rfind(')');
-  if (close == std::string::npos) return -1;
-  std::istringstream fields(line.substr(close + 2));
-  std::string field;
-  long long ticks = 0;
-  for (int i = 3; i <= 15 && fields >> field; ++i)
-    if (i == 14 || i == 15) ticks += std::stoll(field);
-  return static_cast<double>(ticks) / 100.0;
+// The CPU time in seconds: that the saver kept working.
+double CpuSeconds(const std::string& proc) {
+  const long long ticks = e2e::ProcCpuTicks(proc);
+  return ticks < 0 ? -1 : static_cast<double>(ticks) / 100.0;
 }
 
 struct Sample {
@@ -101,7 +65,7 @@ struct Sample {
 };
 
 Sample Measure(int minute, HANDLE process, const std::string& proc) {
-  Sample s{minute, UnixCpuSeconds(proc), UnixStatusKiB(proc, "VmRSS"),
+  Sample s{minute, CpuSeconds(proc), StatusKiB(proc, "VmRSS"),
            CountEntries(proc + "\\fd"), -1, -1, 0, 0, 0};
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
@@ -159,8 +123,7 @@ int main(int argc, char** argv) {
   wintest::Process saver;
   if (!e2e::Start(saver, folder, "life.scr", "/s")) return 1;
   HWND window = wintest::WaitForWindow(saver.id(), e2e::kSaverClass, "Screen Saver", 30000);
-  const std::string proc =
-      UnixProcFolder(folder.path().substr(folder.path().find_last_of('\\') + 1));
+  const std::string proc = e2e::SaverProcFolder(folder);
   if (window == nullptr || proc.empty()) {
     std::fprintf(stderr, "saver-soak: no saver window or no /proc entry\n");
     return 1;

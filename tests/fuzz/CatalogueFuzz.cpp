@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "FaceCatalogue.h"
+#include "FuzzCheck.h"
 
 namespace {
 
@@ -45,12 +46,7 @@ void* FuzzAllocate(size_t size) {
 const CatalogueSeam kFuzzSeam = {FuzzWindowsDirectory, FuzzOpenFile, FuzzShowMessage,
                                  FuzzAllocate};
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "catalogue invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+void Check(bool condition, const char* what) { CheckInvariant(condition, "catalogue", what); }
 
 }  // namespace
 

@@ -5,21 +5,16 @@
 // starts past the blanks, a mode's rest starts past the spaces after its
 // letter, and a handle of up to nine digits reads as its decimal value.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "CommandLine.h"
+#include "FuzzCheck.h"
 
 namespace {
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "command line invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+void Check(bool condition, const char* what) { CheckInvariant(condition, "command line", what); }
 
 // Steps as CharNextA does in a double-byte code page: a lead byte takes the
 // byte after it along, unless that byte ends the text.

@@ -19,6 +19,7 @@
 #include "EngineSetup.h"
 #include "FaceCanvas.h"
 #include "Fatal.h"
+#include "FuzzCheck.h"
 
 namespace {
 
@@ -28,12 +29,7 @@ struct FatalExitCaught {
 
 void ThrowOnFatal(const std::string&, const char* caption) { throw FatalExitCaught{caption}; }
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "face set invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+void Check(bool condition, const char* what) { CheckInvariant(condition, "face set", what); }
 
 // A face number: mostly small, sometimes at or past the 8-bit limits, the
 // sign bit or the top of the range.

@@ -9,12 +9,12 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "MemoryRegistry.h"
 #include "Registry.h"
 #include "Settings.h"
@@ -86,12 +86,7 @@ std::string ExpectedText(const StoredValue& value, size_t size, const char* miss
   return beforeZero.size() < size ? beforeZero : "";
 }
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "settings invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+void Check(bool condition, const char* what) { CheckInvariant(condition, "settings", what); }
 
 }  // namespace
 

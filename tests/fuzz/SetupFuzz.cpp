@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "FakeSetupPlatform.h"
+#include "FuzzCheck.h"
 #include "ScratchFolder.h"
 #include "SetupDialog.h"
 #include "SetupResources.h"
@@ -26,12 +27,7 @@
 
 namespace {
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "setup invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+void Check(bool condition, const char* what) { CheckInvariant(condition, "setup", what); }
 
 // The lines of the list as setup names its sources: split at LF, a CR
 // before the LF dropped, each ending at its first NUL.

@@ -26,6 +26,15 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A window class of this program with the given procedure.
+void RegisterTestClass(const char* name, WNDPROC procedure) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = name;
+  RegisterClassA(&windowClass);
+}
+
 void DispatchPending() {
   MSG message{};
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -34,16 +43,8 @@ void DispatchPending() {
 class PreviewWindowProc : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA parentClass{};
-    parentClass.lpfnWndProc = ParentProc;
-    parentClass.hInstance = GetModuleHandleA(nullptr);
-    parentClass.lpszClassName = "HostTestParent";
-    RegisterClassA(&parentClass);
-    WNDCLASSA saverClass{};
-    saverClass.lpfnWndProc = HostWindowProc;
-    saverClass.hInstance = GetModuleHandleA(nullptr);
-    saverClass.lpszClassName = "HostTestSaver";
-    RegisterClassA(&saverClass);
+    RegisterTestClass("HostTestParent", ParentProc);
+    RegisterTestClass("HostTestSaver", HostWindowProc);
 
     Host().isPreview = 1;
     saverMessages.clear();
@@ -125,11 +126,7 @@ TEST_F(PreviewWindowProc, InputAndCloseRequestsOfAPreviewGoToTheDefaultHandling)
 }
 
 TEST(FullScreenWindowProc, SwitchingAndScreenSaveCommandsNeverReachTheSaver) {
-  WNDCLASSA saverClass{};
-  saverClass.lpfnWndProc = HostWindowProc;
-  saverClass.hInstance = GetModuleHandleA(nullptr);
-  saverClass.lpszClassName = "HostTestFullScreen";
-  RegisterClassA(&saverClass);
+  RegisterTestClass("HostTestFullScreen", HostWindowProc);
   Host().isPreview = 0;
   HWND window = CreateWindowExA(0, "HostTestFullScreen", "Screen Saver", WS_POPUP, 0, 0, 50, 50,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);

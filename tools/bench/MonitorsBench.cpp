@@ -9,18 +9,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "BenchClock.h"
 #include "MonitorLayout.h"
 #include "WorldLayout.h"
 #include "WorldSet.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 struct TickCost {
   double total;  // ms per tick

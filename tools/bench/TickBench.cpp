@@ -8,19 +8,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "BenchClock.h"
 #include "CellMap.h"
 #include "EngineSetup.h"
 #include "FaceCanvas.h"
 #include "Fatal.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 void CreateWorld(CellMap& map, WorldConfig config) {
   config.seed = 4711;

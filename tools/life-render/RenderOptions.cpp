@@ -3,7 +3,12 @@
 #include <cctype>
 #include <cstddef>
 
+#include "OptionTable.h"
+
 namespace {
+using cmdline::ParseHex;
+using cmdline::ParseUnsigned;
+
 bool EndsWithNoCase(const std::string& text, const char* suffix) {
   const std::string tail = suffix;
   if (text.size() < tail.size()) return false;
@@ -14,33 +19,10 @@ bool EndsWithNoCase(const std::string& text, const char* suffix) {
   return true;
 }
 
-// A decimal number of digits only that fits 32 bits.
-bool ParseUnsigned(const std::string& text, uint32_t& value) {
-  if (text.empty() || text.size() > 10) return false;
-  uint64_t v = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<uint64_t>(c - '0');
-  }
-  if (v > UINT32_MAX) return false;
-  value = static_cast<uint32_t>(v);
-  return true;
-}
-
 // 0xBBGGRR in hexadecimal, or a decimal number, at most 0xFFFFFF.
 bool ParseColor(const std::string& text, uint32_t& value) {
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    if (text.size() > 8) return false;
-    uint32_t v = 0;
-    for (size_t i = 2; i < text.size(); ++i) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      if (!std::isxdigit(c)) return false;
-      const int digit = std::isdigit(c) ? c - '0' : std::tolower(c) - 'a' + 10;
-      v = v * 16 + static_cast<uint32_t>(digit);
-    }
-    value = v;
-    return true;
-  }
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    return text.size() <= 8 && ParseHex(text.substr(2), value);
   return ParseUnsigned(text, value) && value <= 0xFFFFFF;
 }
 
@@ -125,47 +107,71 @@ bool RenderOptions::WantsGif() const { return EndsWithNoCase(out, ".gif"); }
 
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
                         std::string& error) {
+  const cmdline::Flags flags = {
+      {"--stats", &o.stats, true},
+      {"--mini-display", &o.miniDisplay, true},
+      {"--no-mini-display", &o.miniDisplay, false},
+      {"--activity-bar", &o.activityBar, true},
+      {"--no-activity-bar", &o.activityBar, false},
+      {"--frame-screen", &o.frameScreen, true},
+      {"--no-frame-screen", &o.frameScreen, false},
+      {"--help", &o.help, true},
+  };
   bool sizeGiven = false;
+  const cmdline::ValuedOptions valued = {
+      {"--size",
+       [&](const std::string& value, std::string& message) {
+         sizeGiven = true;
+         if (!ParseSize(value, o.width, o.height)) return false;
+         if (o.width == 0 || o.height == 0 || o.width > kMaxClientSide ||
+             o.height > kMaxClientSide) {
+           message = "--size must be between 1x1 and " + std::to_string(kMaxClientSide) + "x" +
+                     std::to_string(kMaxClientSide) + ", not " + value;
+           return false;
+         }
+         return true;
+       }},
+      {"--face", [&o](const std::string& value, std::string&) { return ParseFace(value, o); }},
+      {"--seed", cmdline::Unsigned(o.seed)},
+      {"--initpop", cmdline::Unsigned(o.initpop)},
+      {"--ticks", cmdline::Unsigned(o.ticks)},
+      {"--dir", cmdline::NonEmpty(o.dir)},
+      {"--dump-state", cmdline::NonEmpty(o.dumpState)},
+      {"--out",
+       [&o](const std::string& value, std::string& message) {
+         o.out = value;
+         if (EndsWithNoCase(value, ".png") || EndsWithNoCase(value, ".gif")) return true;
+         message = "--out must name a .png or .gif file, not '" + value + "'";
+         return false;
+       }},
+      {"--delay",
+       [&o](const std::string& value, std::string&) {
+         return ParseUnsigned(value, o.delayMs) && o.delayMs <= kMaxDelayMs;
+       }},
+      {"--color",
+       [&o](const std::string& value, std::string&) { return ParseColor(value, o.color); }},
+      {"--font", cmdline::NonEmpty(o.font)},
+      {"--monitors",
+       [&o](const std::string& value, std::string& message) {
+         return ParseMonitors(value, o, message);
+       }},
+  };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    // Flags without a value.
-    struct Flag {
-      const char* name;
-      bool* target;
-      bool value;
-    };
-    const Flag flags[] = {
-        {"--stats", &o.stats, true},
-        {"--mini-display", &o.miniDisplay, true},
-        {"--no-mini-display", &o.miniDisplay, false},
-        {"--activity-bar", &o.activityBar, true},
-        {"--no-activity-bar", &o.activityBar, false},
-        {"--frame-screen", &o.frameScreen, true},
-        {"--no-frame-screen", &o.frameScreen, false},
-        {"--help", &o.help, true},
-    };
-    bool isFlag = false;
-    for (const Flag& flag : flags) {
-      if (arg == flag.name) {
-        *flag.target = flag.value;
-        isFlag = true;
-      } else if (arg.rfind(std::string(flag.name) + "=", 0) == 0) {
-        error = std::string(flag.name) + " takes no value";
-        return false;
-      }
+    // Flags take no value.
+    if (const cmdline::Flag* flag = cmdline::FlagGivenValue(flags, arg)) {
+      error = std::string(flag->name) + " takes no value";
+      return false;
     }
-    if (isFlag) continue;
+    if (cmdline::SetFlag(flags, arg)) continue;
 
     // Options with a value, as "--name value" or "--name=value".
-    static const char* const kValued[] = {"--size",  "--face",  "--seed",  "--initpop",
-                                          "--ticks", "--dir",   "--dump-state", "--out",
-                                          "--delay", "--color", "--font",  "--monitors"};
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    bool known = false;
-    for (const char* valued : kValued) known = known || name == valued;
-    if (!known) {
-      error = arg.rfind("--", 0) == 0 ? "unknown option " + name : "unexpected argument '" + arg + "'";
+    const cmdline::Valued* option = cmdline::FindValued(valued, name);
+    if (option == nullptr) {
+      error = arg.rfind("--", 0) == 0 ? "unknown option " + name
+                                      : "unexpected argument '" + arg + "'";
       return false;
     }
     std::string value;
@@ -177,49 +183,9 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
       error = name + " needs a value";
       return false;
     }
-
-    bool ok = true;
-    sizeGiven = sizeGiven || name == "--size";
-    if (name == "--monitors") {
-      if (!ParseMonitors(value, o, error)) return false;
-    } else if (name == "--size") {
-      ok = ParseSize(value, o.width, o.height);
-      if (ok && (o.width == 0 || o.height == 0 || o.width > kMaxClientSide ||
-                 o.height > kMaxClientSide)) {
-        error = "--size must be between 1x1 and " + std::to_string(kMaxClientSide) + "x" +
-                std::to_string(kMaxClientSide) + ", not " + value;
-        return false;
-      }
-    } else if (name == "--face") {
-      ok = ParseFace(value, o);
-    } else if (name == "--seed") {
-      ok = ParseUnsigned(value, o.seed);
-    } else if (name == "--initpop") {
-      ok = ParseUnsigned(value, o.initpop);
-    } else if (name == "--ticks") {
-      ok = ParseUnsigned(value, o.ticks);
-    } else if (name == "--dir") {
-      ok = !value.empty();
-      if (ok) o.dir = value;
-    } else if (name == "--dump-state") {
-      ok = !value.empty();
-      if (ok) o.dumpState = value;
-    } else if (name == "--out") {
-      o.out = value;
-      if (!EndsWithNoCase(value, ".png") && !EndsWithNoCase(value, ".gif")) {
-        error = "--out must name a .png or .gif file, not '" + value + "'";
-        return false;
-      }
-    } else if (name == "--delay") {
-      ok = ParseUnsigned(value, o.delayMs) && o.delayMs <= kMaxDelayMs;
-    } else if (name == "--color") {
-      ok = ParseColor(value, o.color);
-    } else if (name == "--font") {
-      ok = !value.empty();
-      if (ok) o.font = value;
-    }
-    if (!ok) {
-      error = "bad value for " + name + ": '" + value + "'";
+    std::string message;
+    if (!option->read(value, message)) {
+      error = message.empty() ? "bad value for " + name + ": '" + value + "'" : message;
       return false;
     }
   }
