@@ -341,6 +341,20 @@ TEST(GenerationTest, LiveCellPastTheRowIsDrawnBlankWhileAlive) {
   map.NextGeneration();
   EXPECT_TRUE(map.IsAlive(4, 4));
   EXPECT_EQ(map.faceState(4, 4), 0u);
+  // A drawn idle frame may be numFrames too: that face is blank as well.
+  CellMap idle;
+  config.bornEnd = 2;
+  config.liveSpan = 2;
+  MakeEmpty(idle, config);
+  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}})
+    Place(idle, x, y, 0, 3);
+  int blank = 0;
+  for (int step = 0; step < 20; ++step) {
+    idle.NextGeneration();
+    ASSERT_LT(Frame(idle, 4, 4), 4u);
+    blank += Frame(idle, 4, 4) == 0 ? 1 : 0;
+  }
+  EXPECT_GT(blank, 0);
 }
 
 TEST(GenerationTest, HugeFaceSetsUseTheirFirst256FramesAndRows) {

@@ -217,16 +217,25 @@ TEST_F(ComposeTest, EachTickShowsExactlyAFreshCompositionOfItsState) {
 
 TEST_F(ComposeTest, ChangedAreasCoverEveryPixelThatChangedAndTwoCanvasesAgree) {
   // A presenter copying only the changed areas keeps an exact copy of the
-  // picture; a second canvas on the same world shows the same pictures.
-  for (const uint32_t overlays : {0u, 1u}) {
+  // picture, also when two generations pass between pictures; a second
+  // canvas on the same world shows the same pictures. Rows of 80 tiles span
+  // two words; the third world starts as a lone blinker just past the first
+  // word of its row.
+  constexpr int kWidth = 1280, kHeight = 480;
+  for (const uint32_t world : {0u, 1u, 2u}) {
     CellMap map;
     FaceCanvas canvas, second;
     CanvasOptions options = Options();
     options.bFrameScreen = 1;
-    options.bMiniDisplay = options.bActivityBar = overlays;
-    Make(map, canvas, Config(640, 480, 17, 500), options);
+    options.bMiniDisplay = options.bActivityBar = world == 1 ? 1 : 0;
+    ASSERT_EQ(map.Create(Config(kWidth, kHeight, 17, 500)), CreateResult::kCreated);
+    if (world == 2) {
+      map.Clear();
+      for (uint32_t x = 64; x < 67; ++x) map.SetCell(x, 5, true, 0, 1);
+    }
+    ASSERT_EQ(canvas.Create(TestWindow(), map, options), CreateResult::kCreated);
     ASSERT_EQ(second.Create(TestWindow(), map, options), CreateResult::kCreated);
-    std::vector<Pixel> presented(640 * 480, 0xDEADBEEF);
+    std::vector<Pixel> presented(size_t{kWidth} * kHeight, 0xDEADBEEF);
     for (int tick = 0; tick < 40; ++tick) {
       const Picture* shown = canvas.Compose();
       const Picture* other = second.Compose();
@@ -240,17 +249,18 @@ TEST_F(ComposeTest, ChangedAreasCoverEveryPixelThatChangedAndTwoCanvasesAgree) {
         EXPECT_GT(changedTiles, 0);
       }
       for (const PixelRect& r : canvas.ChangedAreas())
-        for (int y = std::max(r.top, 0); y < std::min(r.bottom, 480); ++y)
-          for (int x = std::max(r.left, 0); x < std::min(r.right, 640); ++x)
-            presented[static_cast<size_t>(y) * 640 + static_cast<size_t>(x)] = shown->pixel(x, y);
-      for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) {
-          ASSERT_EQ(presented[static_cast<size_t>(y) * 640 + static_cast<size_t>(x)],
+        for (int y = std::max(r.top, 0); y < std::min(r.bottom, kHeight); ++y)
+          for (int x = std::max(r.left, 0); x < std::min(r.right, kWidth); ++x)
+            presented[static_cast<size_t>(y) * kWidth + static_cast<size_t>(x)] =
+                shown->pixel(x, y);
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+          ASSERT_EQ(presented[static_cast<size_t>(y) * kWidth + static_cast<size_t>(x)],
                     shown->pixel(x, y))
-              << "tick " << tick << " at " << x << "," << y;
+              << "world " << world << " tick " << tick << " at " << x << "," << y;
           ASSERT_EQ(other->pixel(x, y), shown->pixel(x, y));
         }
-      map.NextGeneration();
+      for (int step = 0; step <= tick % 2; ++step) map.NextGeneration();
     }
   }
 }
