@@ -6,6 +6,4 @@ AcquisitionHook acquisitionHook = nullptr;
 
 void SetAcquisitionHook(AcquisitionHook hook) { acquisitionHook = hook; }
 
-bool MayAcquire(Acquisition what) {
-  return acquisitionHook == nullptr || acquisitionHook(what);
-}
+bool MayAcquire(Acquisition what) { return acquisitionHook == nullptr || acquisitionHook(what); }

@@ -9,7 +9,7 @@ struct RowChanges {
   const uint64_t* redraw;  // cells whose face state was stepped: tiles to redraw
   const uint64_t* births;
   const uint64_t* deaths;
-  const uint16_t* faces;   // the row's face states after the step, cols of them
+  const uint16_t* faces;  // the row's face states after the step, cols of them
 };
 // The masks and faces are valid during the call only.
 

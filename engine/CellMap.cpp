@@ -16,7 +16,7 @@
 namespace {
 constexpr int32_t kStallTolerance = 25;
 constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
-constexpr uint32_t kDrawRange = 32768;    // a draw is 0..32767
+constexpr uint32_t kDrawRange = 32768;   // a draw is 0..32767
 // Frames are padded by a word of cells, so that the last row's frames may
 // be read and written sixteen at a time past its last column.
 constexpr size_t kFacePadding = 64;
@@ -160,8 +160,8 @@ CreateResult CellMap::Create(const WorldConfig& config) {
   faceRowOf_ = FastModulo(RowLimit());
   idleFrameOf_ = FastModulo(config_.liveSpan);
   // Birth frame 1 and every idle frame lie in the row (the common case).
-  drawnFacesFit_ = frameLimit_ > 1 && uint64_t{firstIdle_} + std::min(config_.liveSpan, 32768u) <=
-                                          frameLimit_;
+  drawnFacesFit_ =
+      frameLimit_ > 1 && uint64_t{firstIdle_} + std::min(config_.liveSpan, 32768u) <= frameLimit_;
   if (drawnFacesFit_) {
     idleFrameOfDraw_ = AllocateCleared<uint8_t>(kDrawRange);
     faceRowOfDraw_ = AllocateCleared<uint8_t>(kDrawRange);
@@ -178,8 +178,7 @@ CreateResult CellMap::Create(const WorldConfig& config) {
 void CellMap::AddListener(CellListener* listener) { listeners_.push_back(listener); }
 
 void CellMap::RemoveListener(CellListener* listener) {
-  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener),
-                   listeners_.end());
+  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
 void CellMap::TellPlaced(uint32_t x, uint32_t y, bool alive) {
@@ -199,8 +198,8 @@ void CellMap::TellRow(uint32_t y) {
   if (listeners_.empty()) return;
   const size_t start = size_t{y} * config_.cols;
   for (uint32_t x = 0; x < config_.cols; ++x) rowFaces_[x] = FaceState(start + x);
-  const RowChanges row = {y,          words_,           visitedBits_.get(),
-                          birthBits_.get(), deathBits_.get(), rowFaces_.get()};
+  const RowChanges row = {
+      y, words_, visitedBits_.get(), birthBits_.get(), deathBits_.get(), rowFaces_.get()};
   for (CellListener* listener : listeners_) listener->RowStepped(row);
 }
 
@@ -326,7 +325,7 @@ void CellMap::NextRow(uint32_t y, uint64_t* next) const {
     const uint64_t a0 = ones[above + i], a1 = twos[above + i];
     const uint64_t b0 = ones[below + i], b1 = twos[below + i];
     const uint64_t c = alive[i];
-    const uint64_t c0 = ones[here + i] ^ c;               // left ^ right
+    const uint64_t c0 = ones[here + i] ^ c;                      // left ^ right
     const uint64_t c1 = twos[here + i] & (~c | ones[here + i]);  // left & right
     const uint64_t s0 = a0 ^ b0 ^ c0;
     const uint64_t carry = (a0 & b0) | (c0 & (a0 ^ b0));
@@ -374,9 +373,9 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
     uint8_t* const wordFrames = frames + size_t{word} * 64;
     uint8_t* const wordRows = faceRows + size_t{word} * 64;
     uint64_t shown = showing[word], blanked = 0;
-    const uint64_t drawing = StepPlainFaces(
-        wordFrames, visit, was, born, was & is,
-        word == lastWord ? lastWordMask_ : ~uint64_t{0}, firstIdle, frameLimit, shown, blanked);
+    const uint64_t drawing = StepPlainFaces(wordFrames, visit, was, born, was & is,
+                                            word == lastWord ? lastWordMask_ : ~uint64_t{0},
+                                            firstIdle, frameLimit, shown, blanked);
     // A live cell that turned blank shows face row 0 when it steps on.
     for (uint64_t marks = blanked & is; marks != 0; marks &= marks - 1)
       wordRows[__builtin_ctzll(marks)] = 0;

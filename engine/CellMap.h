@@ -95,8 +95,8 @@ class CellMap {
   Random random_;
   uint32_t seed_ = 0;
   uint32_t cellCount_ = 0;
-  uint32_t words_ = 0;          // 64-bit words per row
-  uint64_t lastWordMask_ = 0;   // the columns of a row's last word
+  uint32_t words_ = 0;         // 64-bit words per row
+  uint64_t lastWordMask_ = 0;  // the columns of a row's last word
   int32_t population_ = 0;
   int32_t populationHistory_[3] = {0, 0, 0};
   int32_t generation_ = 0;

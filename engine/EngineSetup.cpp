@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-WorldConfig MakeWorldConfig(const FaceInfo& face, uint32_t clientWidth,
-                            uint32_t clientHeight) {
+WorldConfig MakeWorldConfig(const FaceInfo& face, uint32_t clientWidth, uint32_t clientHeight) {
   WorldConfig config;
   if (face.frameWidth != 0 && face.frameHeight != 0) {
     config.cols = clientWidth / face.frameWidth;

@@ -9,5 +9,4 @@
 // caller. A client area less than two frames wide or high, or a frame size
 // of 0 (which the caller refuses first), gives a grid of no cells: such a
 // window shows black.
-WorldConfig MakeWorldConfig(const FaceInfo& face, uint32_t clientWidth,
-                            uint32_t clientHeight);
+WorldConfig MakeWorldConfig(const FaceInfo& face, uint32_t clientWidth, uint32_t clientHeight);

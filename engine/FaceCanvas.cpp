@@ -32,8 +32,7 @@ FaceCanvas::~FaceCanvas() {
   DeleteActivityFont(options_.font);
 }
 
-CreateResult FaceCanvas::Create(WindowHandle window, CellMap& world,
-                                const CanvasOptions& options) {
+CreateResult FaceCanvas::Create(WindowHandle window, CellMap& world, const CanvasOptions& options) {
   const WorldConfig& config = world.config();
   options_ = options;
   options_.faceFile = nullptr;  // the canvas keeps its own copy
@@ -73,8 +72,7 @@ CreateResult FaceCanvas::BuildPictures(WindowHandle window) {
   }
 
   if (!faceName_) return CreateResult::kNoFaceName;
-  if (numFrames_ == 0 || frameWidth_ == 0 || frameHeight_ == 0)
-    return CreateResult::kBadFrame;
+  if (numFrames_ == 0 || frameWidth_ == 0 || frameHeight_ == 0) return CreateResult::kBadFrame;
 
   const uint64_t sheetWidth = uint64_t{numFrames_} * frameWidth_;
   const uint64_t sheetHeight = uint64_t{numRows_} * frameHeight_;

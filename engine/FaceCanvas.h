@@ -15,8 +15,8 @@ struct CanvasOptions {
   uint32_t bMiniDisplay = 0;
   uint32_t bActivityBar = 0;
   uint32_t bFrameScreen = 0;
-  FontHandle font = nullptr;            // activity-line font; the canvas owns it
-  const char* faceFile = nullptr;       // sprite-sheet file name, used as written
+  FontHandle font = nullptr;       // activity-line font; the canvas owns it
+  const char* faceFile = nullptr;  // sprite-sheet file name, used as written
 };
 
 // The drawing side of a world: the grid picture (one sheet tile per cell),
@@ -84,7 +84,7 @@ class FaceCanvas final : public CellListener {
   CellMap* world_ = nullptr;  // followed from a successful Create on
   uint32_t cols_ = 0;
   uint32_t rows_ = 0;
-  uint32_t words_ = 0;        // 64-bit words of a row's tile marks
+  uint32_t words_ = 0;  // 64-bit words of a row's tile marks
   uint32_t frameWidth_ = 0;
   uint32_t frameHeight_ = 0;
   uint32_t numFrames_ = 0;

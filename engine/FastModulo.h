@@ -9,8 +9,7 @@
 class FastModulo {
  public:
   explicit FastModulo(uint32_t divisor)
-      : divisor_(divisor < kDrawRange ? divisor : kDrawRange),
-        factor_(UINT32_MAX / divisor_ + 1) {}
+      : divisor_(divisor < kDrawRange ? divisor : kDrawRange), factor_(UINT32_MAX / divisor_ + 1) {}
 
   uint32_t operator()(uint32_t draw) const {
     const uint32_t fraction = factor_ * draw;  // wraps: the fractional part

@@ -34,8 +34,7 @@ bool ReadFile(const char* path, std::vector<unsigned char>& data) {
 FontHandle CreateNativeFont(const char* /*faceName*/, int height) {
   for (const char* path : kFontFiles) {
     auto* font = new NativeFont;
-    if (ReadFile(path, font->data) &&
-        stbtt_InitFont(&font->info, font->data.data(), 0) != 0) {
+    if (ReadFile(path, font->data) && stbtt_InitFont(&font->info, font->data.data(), 0) != 0) {
       font->scale = stbtt_ScaleForPixelHeight(&font->info, static_cast<float>(height));
       int ascent = 0, descent = 0, lineGap = 0;
       stbtt_GetFontVMetrics(&font->info, &ascent, &descent, &lineGap);
@@ -63,13 +62,13 @@ void DrawNativeText(FontHandle font, const char* text, int length,
     int advance = 0, bearing = 0;
     stbtt_GetCodepointHMetrics(&font->info, codepoint, &advance, &bearing);
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    stbtt_GetCodepointBitmapBox(&font->info, codepoint, font->scale, font->scale,
-                                &x0, &y0, &x1, &y1);
+    stbtt_GetCodepointBitmapBox(&font->info, codepoint, font->scale, font->scale, &x0, &y0, &x1,
+                                &y1);
     const int w = x1 - x0, h = y1 - y0;
     if (w > 0 && h > 0) {
       std::vector<unsigned char> coverage(static_cast<size_t>(w) * static_cast<size_t>(h));
-      stbtt_MakeCodepointBitmap(&font->info, coverage.data(), w, h, w, font->scale,
-                                font->scale, codepoint);
+      stbtt_MakeCodepointBitmap(&font->info, coverage.data(), w, h, w, font->scale, font->scale,
+                                codepoint);
       const int left = static_cast<int>(std::lround(penX)) + x0;
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)

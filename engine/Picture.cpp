@@ -7,8 +7,8 @@
 namespace {
 // Clips rect to a width x height picture.
 PixelRect Clip(const PixelRect& rect, int width, int height) {
-  return {std::max(rect.left, 0), std::max(rect.top, 0),
-          std::min(rect.right, width), std::min(rect.bottom, height)};
+  return {std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, width),
+          std::min(rect.bottom, height)};
 }
 }  // namespace
 
@@ -44,17 +44,19 @@ void CopyRows(Pixel* to, size_t toStride, const Pixel* from, size_t fromStride, 
 }
 }  // namespace
 
-void Picture::CopyTile(const Picture& source, int sx, int sy, int w, int h, int dx,
-                       int dy) {
+void Picture::CopyTile(const Picture& source, int sx, int sy, int w, int h, int dx, int dy) {
   BeforePixelWrite();
   Pixel* to = mutableRow(dy) + dx;
   const Pixel* from = source.row(sy) + sx;
   const auto toStride = static_cast<size_t>(width_);
   const auto fromStride = static_cast<size_t>(source.width_);
   switch (w) {
-    case 8: return CopyRows<8>(to, toStride, from, fromStride, h);
-    case 16: return CopyRows<16>(to, toStride, from, fromStride, h);
-    case 32: return CopyRows<32>(to, toStride, from, fromStride, h);
+    case 8:
+      return CopyRows<8>(to, toStride, from, fromStride, h);
+    case 16:
+      return CopyRows<16>(to, toStride, from, fromStride, h);
+    case 32:
+      return CopyRows<32>(to, toStride, from, fromStride, h);
     default:
       for (int i = 0; i < h; ++i, to += toStride, from += fromStride)
         std::memcpy(to, from, static_cast<size_t>(w) * sizeof(Pixel));
@@ -83,8 +85,7 @@ void Picture::CopyRectFrom(const Picture& source, const PixelRect& rect) {
 void Picture::OrCopyFrom(const Picture& source, int dx, int dy) {
   if (!valid() || !source.valid()) return;
   BeforePixelWrite();
-  const PixelRect r =
-      Clip({dx, dy, dx + source.width_, dy + source.height_}, width_, height_);
+  const PixelRect r = Clip({dx, dy, dx + source.width_, dy + source.height_}, width_, height_);
   for (int y = r.top; y < r.bottom; ++y) {
     const Pixel* from = source.row(y - dy) + (r.left - dx);
     Pixel* to = mutableRow(y);

@@ -34,8 +34,7 @@ class Picture {
 
   // Loads a bitmap file by the name as given, scaled to exactly
   // width x height whatever its size in the file.
-  LoadResult LoadScaled(WindowHandle window, const char* fileName, int width,
-                        int height);
+  LoadResult LoadScaled(WindowHandle window, const char* fileName, int width, int height);
 
   // Gives the picture's memory back; the picture is empty afterwards.
   void Release();
@@ -52,8 +51,7 @@ class Picture {
   void SetPixel(int x, int y, Pixel color);
   // Copies the w x h tile at (sx, sy) of source to (dx, dy). The caller
   // keeps both rectangles inside their pictures.
-  void CopyTile(const Picture& source, int sx, int sy, int w, int h, int dx,
-                int dy);
+  void CopyTile(const Picture& source, int sx, int sy, int w, int h, int dx, int dy);
   // Copies the whole source to (0, 0).
   void CopyFrom(const Picture& source);
   // Copies the rectangle of source to the same place here (clipped).
@@ -68,7 +66,9 @@ class Picture {
   void WriteText(int x, int y, const char* text, int length);
 
 #ifdef _WIN32
-  struct HDC__* dc() const { return dc_; }
+  struct HDC__* dc() const {
+    return dc_;
+  }
 #endif
 
  private:

@@ -16,8 +16,7 @@ namespace {
 constexpr int64_t kMaxPixels = int64_t{1} << 28;
 
 bool SizeAcceptable(int width, int height) {
-  return width > 0 && height > 0 &&
-         static_cast<int64_t>(width) * height <= kMaxPixels;
+  return width > 0 && height > 0 && static_cast<int64_t>(width) * height <= kMaxPixels;
 }
 
 // The most pixels a bitmap file can hold per byte: a run-length-coded
@@ -71,8 +70,7 @@ void Picture::Release() {
 
 bool Picture::Create(WindowHandle window, int width, int height) {
   Release();
-  if (window == nullptr || !SizeAcceptable(width, height) ||
-      !MayAcquire(Acquisition::kSurface))
+  if (window == nullptr || !SizeAcceptable(width, height) || !MayAcquire(Acquisition::kSurface))
     return false;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   pixels_ = static_cast<Pixel*>(std::calloc(count, sizeof(Pixel)));
@@ -82,8 +80,8 @@ bool Picture::Create(WindowHandle window, int width, int height) {
   return true;
 }
 
-Picture::LoadResult Picture::LoadScaled(WindowHandle window, const char* fileName,
-                                        int width, int height) {
+Picture::LoadResult Picture::LoadScaled(WindowHandle window, const char* fileName, int width,
+                                        int height) {
   if (!SizeAcceptable(width, height)) return LoadResult::kUnreadable;
   std::vector<unsigned char> bytes;
   if (!ReadWholeFile(fileName, bytes)) return LoadResult::kUnreadable;

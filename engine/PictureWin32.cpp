@@ -12,8 +12,7 @@ namespace {
 constexpr int64_t kMaxPixels = int64_t{1} << 28;
 
 bool SizeAcceptable(int width, int height) {
-  return width > 0 && height > 0 &&
-         static_cast<int64_t>(width) * height <= kMaxPixels;
+  return width > 0 && height > 0 && static_cast<int64_t>(width) * height <= kMaxPixels;
 }
 
 BITMAPINFO TopDown32(int width, int height) {
@@ -66,18 +65,17 @@ bool Picture::Create(WindowHandle window, int width, int height) {
   return true;
 }
 
-Picture::LoadResult Picture::LoadScaled(WindowHandle window, const char* fileName,
-                                        int width, int height) {
+Picture::LoadResult Picture::LoadScaled(WindowHandle window, const char* fileName, int width,
+                                        int height) {
   if (!SizeAcceptable(width, height)) return LoadResult::kUnreadable;
-  HANDLE image = LoadImageA(nullptr, fileName, IMAGE_BITMAP, width, height,
-                            LR_LOADFROMFILE);
+  HANDLE image = LoadImageA(nullptr, fileName, IMAGE_BITMAP, width, height, LR_LOADFROMFILE);
   if (image == nullptr) return LoadResult::kUnreadable;
   HBITMAP sheet = static_cast<HBITMAP>(image);
   LoadResult result = LoadResult::kNoSurface;
   if (Create(window, width, height)) {
     BITMAPINFO info = TopDown32(width, height);
-    if (GetDIBits(dc_, sheet, 0, static_cast<UINT>(height), pixels_, &info,
-                  DIB_RGB_COLORS) == height)
+    if (GetDIBits(dc_, sheet, 0, static_cast<UINT>(height), pixels_, &info, DIB_RGB_COLORS) ==
+        height)
       result = LoadResult::kLoaded;
     else
       Release();

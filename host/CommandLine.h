@@ -16,12 +16,12 @@ const char* NextByte(const char* text);
 const char* ArgumentText(const char* commandLine, NextCharFn next);
 
 enum class RunMode {
-  kConfigure,        // no letter: the configuration dialog without an owner
-  kConfigureOwned,   // "c": the dialog owned by the foreground window
-  kFullScreen,       // "s"
-  kPreview,          // "p" or "l", followed by a window handle
-  kChangePassword,   // "a", optionally followed by a window handle
-  kUnknown,          // any other byte
+  kConfigure,       // no letter: the configuration dialog without an owner
+  kConfigureOwned,  // "c": the dialog owned by the foreground window
+  kFullScreen,      // "s"
+  kPreview,         // "p" or "l", followed by a window handle
+  kChangePassword,  // "a", optionally followed by a window handle
+  kUnknown,         // any other byte
 };
 
 struct ModeChoice {

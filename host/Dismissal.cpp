@@ -33,9 +33,8 @@ LRESULT DefSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (message == WM_APP) {
     if (host.win9xFamily == 1)
-      return host.verifyPasswordFn != nullptr
-                 ? static_cast<LRESULT>(host.verifyPasswordFn(window))
-                 : 1;
+      return host.verifyPasswordFn != nullptr ? static_cast<LRESULT>(host.verifyPasswordFn(window))
+                                              : 1;
     return DefWindowProcA(window, message, wParam, lParam);
   }
   if (host.checkingPassword != 0) return DefWindowProcA(window, message, wParam, lParam);

@@ -9,9 +9,7 @@ const char* NextCharOfCodePage(const char* text) { return CharNextA(text); }
 uint32_t IsWin9xFamily() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
-  return GetVersionExA(&version) != 0 && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS
-             ? 1
-             : 0;
+  return GetVersionExA(&version) != 0 && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? 1 : 0;
 }
 
 // The guard round the modes. A fault that nothing handles reaches this

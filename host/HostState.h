@@ -19,10 +19,10 @@ struct HostState {
 
   // The saver window and its dismissal.
   HWND saverWindow = nullptr;
-  uint32_t isPreview = 0;          // set before the preview window is created
-  uint32_t closing = 0;            // nonzero once closing has been allowed
-  uint32_t checkingPassword = 0;   // 1 while the password question is open
-  POINT lastCursorPos = {0, 0};    // screen coordinates
+  uint32_t isPreview = 0;                  // set before the preview window is created
+  uint32_t closing = 0;                    // nonzero once closing has been allowed
+  uint32_t checkingPassword = 0;           // 1 while the password question is open
+  POINT lastCursorPos = {0, 0};            // screen coordinates
   uint32_t lastPasswordAsk = kNeverAsked;  // tick count at the end of the last question
 
   // The password verifier, while loaded (9x family only).

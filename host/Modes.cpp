@@ -23,8 +23,8 @@ int32_t RunPreview(const char* text) {
 
 int32_t ShowConfigDialog(HWND owner) {
   PrepareDialogClasses(AppInstance());
-  return static_cast<int32_t>(DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_OPTIONS), owner,
-                                              OptionsDialogProc, 0));
+  return static_cast<int32_t>(
+      DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_OPTIONS), owner, OptionsDialogProc, 0));
 }
 
 int32_t ChangePassword(const char* text) {

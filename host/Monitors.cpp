@@ -5,8 +5,7 @@
 #include "HostState.h"
 
 namespace {
-using EnumMonitorsFn = BOOL(WINAPI*)(HDC dc, LPCRECT clip, MONITORENUMPROC callback,
-                                     LPARAM data);
+using EnumMonitorsFn = BOOL(WINAPI*)(HDC dc, LPCRECT clip, MONITORENUMPROC callback, LPARAM data);
 using MonitorInfoFn = BOOL(WINAPI*)(HMONITOR monitor, LPMONITORINFO info);
 
 struct Enumeration {

@@ -30,8 +30,7 @@ void LoadPasswordVerifier() {
   HostState& host = Host();
   if (host.win9xFamily != 1) return;
   HKEY key = nullptr;
-  if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS)
-    return;
+  if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS) return;
   // A value shorter than 4 bytes fills only the low bytes of a zero.
   DWORD usePassword = 0;
   DWORD size = sizeof usePassword;

@@ -81,10 +81,9 @@ int32_t RunSaverWindow(HWND parent) {
   }
 
   if (RegisterClassA(&windowClass) != 0)
-    host.saverWindow = CreateWindowExA(extendedStyle, kClassName, title, style,
-                                       layout.window.left, layout.window.top,
-                                       layout.window.width(), layout.window.height(), parent,
-                                       nullptr, host.appInstance, &layout);
+    host.saverWindow = CreateWindowExA(
+        extendedStyle, kClassName, title, style, layout.window.left, layout.window.top,
+        layout.window.width(), layout.window.height(), parent, nullptr, host.appInstance, &layout);
 
   int32_t result = -1;
   if (host.saverWindow != nullptr) {

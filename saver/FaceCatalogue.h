@@ -7,7 +7,7 @@
 
 #include "FaceInfo.h"
 
-inline constexpr unsigned kMaxFaces = 50;     // entries of the catalogue table
+inline constexpr unsigned kMaxFaces = 50;       // entries of the catalogue table
 inline constexpr unsigned kFaceNameScan = 255;  // names of at most 254 characters
 
 // What the catalogue needs from the platform.
@@ -53,6 +53,5 @@ void FillFaceListWith(const FaceListOps& ops, const FaceInfo* table, unsigned co
 
 #ifdef _WIN32
 // The combo box `controlId` of `dialog` as the faces list.
-void FillFaceList(struct HWND__* dialog, int controlId, const FaceInfo* table,
-                  unsigned count);
+void FillFaceList(struct HWND__* dialog, int controlId, const FaceInfo* table, unsigned count);
 #endif

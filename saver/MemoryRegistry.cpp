@@ -64,8 +64,7 @@ bool OpenKey(const char* subkey, RegistryKey* key) {
   return true;
 }
 
-bool QueryValue(RegistryKey key, const char* name, uint32_t* type, void* data,
-                uint32_t* size) {
+bool QueryValue(RegistryKey key, const char* name, uint32_t* type, void* data, uint32_t* size) {
   const MemoryValue* value = FindValue(Node(key), name);
   if (value == nullptr) return false;
   const auto stored = static_cast<uint32_t>(value->data.size());
@@ -79,8 +78,7 @@ bool QueryValue(RegistryKey key, const char* name, uint32_t* type, void* data,
   return true;
 }
 
-bool SetValue(RegistryKey key, const char* name, uint32_t type, const void* data,
-              uint32_t size) {
+bool SetValue(RegistryKey key, const char* name, uint32_t type, const void* data, uint32_t size) {
   MemoryKey* node = Node(key);
   MemoryValue* value = FindValue(node, name);
   if (value == nullptr) {

@@ -95,11 +95,10 @@ void SaveAndClose(HWND dialog) {
 }  // namespace
 
 void AttachUpDown(HWND dialog, int editId, uint32_t lower, uint32_t upper, uint32_t position) {
-  CreateUpDownControl(WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_SETBUDDYINT | UDS_ALIGNRIGHT |
-                          UDS_NOTHOUSANDS,
-                      20, 10, 50, 50, dialog, editId, AppInstance(), GetDlgItem(dialog, editId),
-                      static_cast<int>(upper), static_cast<int>(lower),
-                      static_cast<int>(position));
+  CreateUpDownControl(
+      WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS, 20,
+      10, 50, 50, dialog, editId, AppInstance(), GetDlgItem(dialog, editId),
+      static_cast<int>(upper), static_cast<int>(lower), static_cast<int>(position));
   // The control would move such a position into its range; the edit shows
   // the stored value instead, and OK applies the dialog's own limits.
   if (OutsideRange(position, {lower, upper})) SetDlgItemInt(dialog, editId, position, FALSE);

@@ -4,8 +4,6 @@ namespace {
 const RegistrySeam* activeSeam = nullptr;
 }
 
-const RegistrySeam& Registry() {
-  return activeSeam != nullptr ? *activeSeam : PlatformRegistry();
-}
+const RegistrySeam& Registry() { return activeSeam != nullptr ? *activeSeam : PlatformRegistry(); }
 
 void SetRegistrySeam(const RegistrySeam* seam) { activeSeam = seam; }

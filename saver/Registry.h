@@ -16,14 +16,12 @@ inline constexpr uint32_t kRegQword = 11;
 struct RegistrySeam {
   // Creates HKEY_CURRENT_USER\subkey (non-volatile, with the given class) or
   // opens it when it exists; *created says which. All access.
-  bool (*createKey)(const char* subkey, const char* keyClass, RegistryKey* key,
-                    bool* created);
+  bool (*createKey)(const char* subkey, const char* keyClass, RegistryKey* key, bool* created);
   // Opens an existing HKEY_CURRENT_USER\subkey with all access.
   bool (*openKey)(const char* subkey, RegistryKey* key);
   // Copies the value's data into data (capacity *size bytes). Succeeds only
   // when the value exists and fits; then *type and *size describe it.
-  bool (*queryValue)(RegistryKey key, const char* name, uint32_t* type, void* data,
-                     uint32_t* size);
+  bool (*queryValue)(RegistryKey key, const char* name, uint32_t* type, void* data, uint32_t* size);
   bool (*setValue)(RegistryKey key, const char* name, uint32_t type, const void* data,
                    uint32_t size);
   void (*closeKey)(RegistryKey key);

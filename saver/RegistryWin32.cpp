@@ -27,8 +27,7 @@ bool OpenKey(const char* subkey, RegistryKey* key) {
   return true;
 }
 
-bool QueryValue(RegistryKey key, const char* name, uint32_t* type, void* data,
-                uint32_t* size) {
+bool QueryValue(RegistryKey key, const char* name, uint32_t* type, void* data, uint32_t* size) {
   DWORD valueType = 0;
   DWORD valueSize = *size;
   const LONG result = RegQueryValueExA(Native(key), name, nullptr, &valueType,
@@ -39,8 +38,7 @@ bool QueryValue(RegistryKey key, const char* name, uint32_t* type, void* data,
   return true;
 }
 
-bool SetValue(RegistryKey key, const char* name, uint32_t type, const void* data,
-              uint32_t size) {
+bool SetValue(RegistryKey key, const char* name, uint32_t type, const void* data, uint32_t size) {
   return RegSetValueExA(Native(key), name, 0, type, static_cast<const BYTE*>(data), size) ==
          ERROR_SUCCESS;
 }

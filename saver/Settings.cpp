@@ -67,9 +67,7 @@ void ForEachSettingsValue(Settings& settings, Visit visit) {
 struct ValueWriter {
   RegistryKey key;
   void operator()(const char* name, uint32_t value) const { WriteDwordValue(key, name, value); }
-  void operator()(const char* name, const char* text) const {
-    WriteStringValue(key, name, text);
-  }
+  void operator()(const char* name, const char* text) const { WriteStringValue(key, name, text); }
 };
 
 // Texts are read into the record's own buffers, limited by their sizes.

@@ -78,9 +78,15 @@ struct SaverSettings {
 };
 
 // The defaults the saver loads its settings over.
-inline constexpr SaverSettings kLoadTimeSettings = {
-    150, 150, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, DefaultFaceSettings(), 0x00C0C0C0u,
-    "MS Sans Serif", 0};
+inline constexpr SaverSettings kLoadTimeSettings = {150,
+                                                    150,
+                                                    0xFFFFFFFFu,
+                                                    0xFFFFFFFFu,
+                                                    0xFFFFFFFFu,
+                                                    DefaultFaceSettings(),
+                                                    0x00C0C0C0u,
+                                                    "MS Sans Serif",
+                                                    0};
 
 inline constexpr const char* kSettingsSubkey = "Software\\Vantreel\\Settings";
 inline constexpr const char* kSettingsKeyClass = "Screen Saver";

@@ -34,10 +34,9 @@ LineRead ReadListLine(std::FILE* list, char* line) {
 
 }  // namespace
 
-void CopyListWalk(const SetupPlatform& platform, DialogHandle dialog,
-                  const char* windowsDirectory, const char* listPath) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> list(std::fopen(listPath, "r"),
-                                                       std::fclose);
+void CopyListWalk(const SetupPlatform& platform, DialogHandle dialog, const char* windowsDirectory,
+                  const char* listPath) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> list(std::fopen(listPath, "r"), std::fclose);
   if (list == nullptr) RaiseSetupMessage("Can`t find copy list!");
   char line[kPathSize];
   for (;;) {

@@ -24,12 +24,11 @@ const char* FileNameOf(const char* source) {
   return lastBackslash == nullptr ? source : lastBackslash + 1;
 }
 
-void FileCopyStep(const SetupPlatform& platform, DialogHandle dialog,
-                  const char* windowsDirectory, const char* source) {
+void FileCopyStep(const SetupPlatform& platform, DialogHandle dialog, const char* windowsDirectory,
+                  const char* source) {
   const char* name = FileNameOf(source);
   char destination[kPathSize];
-  const int length =
-      std::snprintf(destination, sizeof destination, "%s%s", windowsDirectory, name);
+  const int length = std::snprintf(destination, sizeof destination, "%s%s", windowsDirectory, name);
   if (length < 0 || static_cast<std::size_t>(length) >= sizeof destination)
     RaiseSetupMessage("The path %s%s is too long!\n", windowsDirectory, name);
 

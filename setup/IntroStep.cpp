@@ -4,8 +4,8 @@
 #include "SetupMessage.h"
 #include "SetupSteps.h"
 
-bool IntroStep(const SetupPlatform& platform, DialogHandle dialog, const char* path,
-               char* buffer, std::size_t size) {
+bool IntroStep(const SetupPlatform& platform, DialogHandle dialog, const char* path, char* buffer,
+               std::size_t size) {
   try {
     // Raw bytes: the CR LF pairs the edit control needs arrive unchanged.
     std::FILE* file = std::fopen(path, "rb");

@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-SetupMessage::SetupMessage(const char* text) {
-  std::snprintf(text_, sizeof text_, "%s", text);
-}
+SetupMessage::SetupMessage(const char* text) { std::snprintf(text_, sizeof text_, "%s", text); }
 
 void RaiseSetupMessage(const char* format, ...) {
   char text[kMessageSize];

@@ -31,16 +31,14 @@ struct CopyOutcome {
 
 struct SetupPlatform {
   // MessageBoxA: shows the text, returns the button pressed.
-  int (*messageBox)(DialogHandle owner, const char* text, const char* caption,
-                    unsigned flags);
+  int (*messageBox)(DialogHandle owner, const char* text, const char* caption, unsigned flags);
   // GetVersionExA: false when it fails, else true and the platform id.
   bool (*platformId)(unsigned long* id);
   // GetWindowsDirectoryA: 0 on failure; a result of `size` or more means
   // the buffer was too small and holds nothing usable.
   unsigned (*windowsDirectory)(char* buffer, unsigned size);
   // CopyFileA, with GetLastError sorted into the kinds setup tells apart.
-  CopyOutcome (*copyFile)(const char* source, const char* destination,
-                          bool failIfExists);
+  CopyOutcome (*copyFile)(const char* source, const char* destination, bool failIfExists);
   // The platform's short description of an error code, NUL-terminated.
   void (*describeError)(unsigned long error, char* text, std::size_t size);
   // CreateProcessA of the command line, not waited for; false when it

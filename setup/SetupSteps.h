@@ -21,8 +21,8 @@ constexpr std::size_t kIntroSize = 1024;
 // size + 1 bytes and is zero-filled first, so the text always ends in a NUL.
 // When the file cannot be opened, puts a message into the intro control
 // instead and returns false.
-bool IntroStep(const SetupPlatform& platform, DialogHandle dialog, const char* path,
-               char* buffer, std::size_t size);
+bool IntroStep(const SetupPlatform& platform, DialogHandle dialog, const char* path, char* buffer,
+               std::size_t size);
 
 // True on a Win32 platform of the 9x or NT family; otherwise tells the user
 // under "Setup Error" and returns false.
@@ -37,15 +37,15 @@ bool InstallStep(const SetupPlatform& platform, DialogHandle dialog);
 // Runs the file copy step for every non-empty line of the list. Raises a
 // SetupMessage when the list cannot be opened or holds a line too long for
 // a path, and passes on the ones the file copy step raises.
-void CopyListWalk(const SetupPlatform& platform, DialogHandle dialog,
-                  const char* windowsDirectory, const char* listPath);
+void CopyListWalk(const SetupPlatform& platform, DialogHandle dialog, const char* windowsDirectory,
+                  const char* listPath);
 
 // Copies one source into the Windows directory (which ends in "\") under
 // its file name, asking before it replaces an existing file. Raises a
 // SetupMessage for a missing source, a destination path too long, a copy
 // that fails otherwise, and an overwrite that fails after the user's Yes.
-void FileCopyStep(const SetupPlatform& platform, DialogHandle dialog,
-                  const char* windowsDirectory, const char* source);
+void FileCopyStep(const SetupPlatform& platform, DialogHandle dialog, const char* windowsDirectory,
+                  const char* source);
 
 // Starts "rundll32.exe desk.cpl,InstallScreenSaver <saverPath>" and does not
 // wait for it. Raises a SetupMessage when the command line does not fit.

@@ -42,9 +42,8 @@ CopyOutcome CopyOneFile(const char* source, const char* destination, bool failIf
 
 void DescribeError(unsigned long error, char* text, std::size_t size) {
   text[0] = '\0';
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                     error, 0, text, static_cast<DWORD>(size), nullptr);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, error, 0, text, static_cast<DWORD>(size), nullptr);
   if (length == 0) {
     std::strncpy(text, "Unknown error.", size - 1);
     text[size - 1] = '\0';
@@ -59,8 +58,8 @@ bool StartProcess(char* commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                     nullptr, nullptr, &startup, &process) == 0)
+  if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                     nullptr, &startup, &process) == 0)
     return false;
   // Nothing comes back from the installer: its handles are not kept.
   CloseHandle(process.hThread);
@@ -77,8 +76,8 @@ void HideDialog(HWND dialog) { ShowWindow(dialog, SW_HIDE); }
 void EndSetupDialog(HWND dialog) { EndDialog(dialog, 0); }
 
 const SetupPlatform win32Platform = {
-    ShowMessage,  GetPlatformId, GetWindowsDirectoryPath, CopyOneFile, DescribeError,
-    StartProcess, SetIntroText,  HideDialog,              EndSetupDialog,
+    ShowMessage,  GetPlatformId, GetWindowsDirectoryPath, CopyOneFile, DescribeError, StartProcess,
+    SetIntroText, HideDialog,    EndSetupDialog,
 };
 
 }  // namespace

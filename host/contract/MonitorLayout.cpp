@@ -27,8 +27,7 @@ MonitorLayout LayOutMonitors(const ScreenRect& virtualScreen,
   else if (!shown.empty())
     layout.window = BoundingBox(shown);
   if (shown.empty()) {
-    layout.monitors.push_back(
-        {0, 0, layout.window.width(), layout.window.height()});
+    layout.monitors.push_back({0, 0, layout.window.width(), layout.window.height()});
     return layout;
   }
 
@@ -38,8 +37,7 @@ MonitorLayout LayOutMonitors(const ScreenRect& virtualScreen,
     return a.top != b.top ? a.top < b.top : a.left < b.left;
   });
   for (const ScreenRect& monitor : shown)
-    layout.monitors.push_back({monitor.left - layout.window.left,
-                               monitor.top - layout.window.top,
+    layout.monitors.push_back({monitor.left - layout.window.left, monitor.top - layout.window.top,
                                monitor.right - layout.window.left,
                                monitor.bottom - layout.window.top});
   return layout;

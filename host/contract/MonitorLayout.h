@@ -17,8 +17,7 @@ struct ScreenRect {
   int32_t height() const { return bottom - top; }
   bool empty() const { return right <= left || bottom <= top; }
   bool operator==(const ScreenRect& other) const {
-    return left == other.left && top == other.top && right == other.right &&
-           bottom == other.bottom;
+    return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
   }
 };
 

@@ -99,14 +99,15 @@ TEST(ShippedSheets, WindowsReadsTheSamePixelsTheFileHolds) {
     DeleteObject(bitmap);
     ASSERT_EQ(lines, size.cy);
     ASSERT_EQ(file.size(), offset + pixels.size());
-    EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), file.begin() + static_cast<std::ptrdiff_t>(offset)));
+    EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(),
+                           file.begin() + static_cast<std::ptrdiff_t>(offset)));
   }
 }
 
 TEST(ShippedIcon, LoadsInBothSizes) {
   for (const int size : {16, 32}) {
-    auto* icon = static_cast<HICON>(
-        LoadImageA(nullptr, AssetPath("life.ico").c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
+    auto* icon = static_cast<HICON>(LoadImageA(nullptr, AssetPath("life.ico").c_str(), IMAGE_ICON,
+                                               size, size, LR_LOADFROMFILE));
     ASSERT_NE(icon, nullptr) << size;
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icon, &info));

@@ -24,8 +24,8 @@ class DialogFont {
  public:
   explicit DialogFont(int dpi)
       : dc_(CreateCompatibleDC(nullptr)),
-        font_(CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0,
-                          0, 0, 0, "MS Sans Serif")),
+        font_(CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                          0, 0, "MS Sans Serif")),
         previous_(SelectObject(dc_, font_)) {
     GetTextMetricsA(dc_, &metrics_);
   }
@@ -78,8 +78,7 @@ BOOL CALLBACK CheckControl(HWND control, LPARAM data) {
   if (rect.left < check.client.left || rect.top < check.client.top ||
       rect.right > check.client.right || rect.bottom > check.client.bottom)
     check.problems.push_back(name + " reaches outside the dialog");
-  if (lstrcmpiA(wintest::ClassName(control).c_str(), "Button") != 0 || text.empty())
-    return TRUE;
+  if (lstrcmpiA(wintest::ClassName(control).c_str(), "Button") != 0 || text.empty()) return TRUE;
 
   // The room the control's own drawing takes beside its caption: a push
   // button's edges, a check box's box and gap, a group box's frame lines.
@@ -119,11 +118,10 @@ class DialogsAtDpi : public testing::TestWithParam<int> {
   void TearDown() override { SetLogPixels(previousLogPixels_); }
   static void SetLogPixels(DWORD dpi) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
               0);
-    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                   sizeof dpi);
+    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
     RegCloseKey(key);
   }
   std::string Suffix() const { return "-" + std::to_string(GetParam()) + ".bmp"; }
@@ -156,8 +154,8 @@ TEST_P(DialogsAtDpi, OptionsDialogAndAboutBoxLayOut) {
     GetWindowsDirectoryA(windows, MAX_PATH);
     return std::string(windows) + "\\life.nfo";
   }();
-  ASSERT_TRUE(CopyFileA((wintest::ProgramFolder() + "shipped-life.nfo").c_str(),
-                        catalogue.c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA((wintest::ProgramFolder() + "shipped-life.nfo").c_str(), catalogue.c_str(), FALSE));
   const DialogFont font(GetParam());
   wintest::Process saver;
   ASSERT_TRUE(saver.Start("\"" + wintest::ProgramFolder() + "life.scr\" /c"));

@@ -17,9 +17,9 @@
 namespace {
 
 const char kKey[] = "Software\\Vantreel\\Settings";
-const char* const kDwordNames[] = {"delay",     "bMiniDisplay", "bActivityBar", "bFrameScreen",
-                                   "seed",      "initpop",      "displayColor", "numFrames",
-                                   "numRows",   "frameWidth",   "frameHeight",  "bornEnd",
+const char* const kDwordNames[] = {"delay",   "bMiniDisplay", "bActivityBar", "bFrameScreen",
+                                   "seed",    "initpop",      "displayColor", "numFrames",
+                                   "numRows", "frameWidth",   "frameHeight",  "bornEnd",
                                    "dieStart"};
 
 struct Record {
@@ -48,8 +48,8 @@ std::vector<Record> ShippedRecords() {
 
 void StoreDword(const char* name, DWORD value) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
             ERROR_SUCCESS);
   RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
@@ -57,8 +57,8 @@ void StoreDword(const char* name, DWORD value) {
 
 void StoreString(const char* name, const std::string& text) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
             ERROR_SUCCESS);
   RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                  static_cast<DWORD>(text.size() + 1));
@@ -153,8 +153,8 @@ class OptionsDialogTest : public testing::Test {
 
   // Starts life.scr with `arguments` and waits for its dialog.
   HWND Open(const std::string& arguments) {
-    const std::string command = "\"" + wintest::ProgramFolder() + "life.scr\"" +
-                                (arguments.empty() ? "" : " " + arguments);
+    const std::string command =
+        "\"" + wintest::ProgramFolder() + "life.scr\"" + (arguments.empty() ? "" : " " + arguments);
     EXPECT_TRUE(saver_.Start(command)) << command;
     HWND dialog = wintest::WaitForWindow(saver_.id(), "#32770", "Life Options");
     EXPECT_NE(dialog, nullptr) << "no Life Options dialog from " << command;
@@ -320,7 +320,8 @@ void PickBasicBlue(HWND chooser) {
   ASSERT_TRUE(GetWindowRect(GetDlgItem(chooser, kBasicColours), &boxes));
   const LONG cellWidth = (boxes.right - boxes.left) / 8;
   const LONG cellHeight = (boxes.bottom - boxes.top) / 6;
-  POINT point{boxes.left + 4 * cellWidth + cellWidth / 4, boxes.top + 3 * cellHeight + cellHeight / 4};
+  POINT point{boxes.left + 4 * cellWidth + cellWidth / 4,
+              boxes.top + 3 * cellHeight + cellHeight / 4};
   ScreenToClient(chooser, &point);
   PostMessageA(chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
   PostMessageA(chooser, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));

@@ -78,7 +78,8 @@ bool ReadBmp(const std::string& path, int* width, int* height, std::vector<uint3
   pixels->assign(static_cast<size_t>(*width) * static_cast<size_t>(*height), 0);
   for (int y = 0; y < *height; ++y) {
     const int stored = bottomUp ? *height - 1 - y : y;
-    const unsigned char* line = bytes.data() + static_cast<size_t>(stored) * static_cast<size_t>(rowBytes);
+    const unsigned char* line =
+        bytes.data() + static_cast<size_t>(stored) * static_cast<size_t>(rowBytes);
     for (int x = 0; x < *width; ++x)
       (*pixels)[static_cast<size_t>(y * *width + x)] =
           (uint32_t{line[x * 3 + 2]} << 16) | (uint32_t{line[x * 3 + 1]} << 8) | line[x * 3];
@@ -140,8 +141,9 @@ bool WriteDword(const char* subkey, const char* name, DWORD value) {
   if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                       nullptr) != ERROR_SUCCESS)
     return false;
-  const bool written = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                                      sizeof value) == ERROR_SUCCESS;
+  const bool written =
+      RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                     sizeof value) == ERROR_SUCCESS;
   RegCloseKey(key);
   return written;
 }
@@ -237,9 +239,7 @@ DWORD RunToExit(const ScenarioFolder& folder, const std::string& program,
   return ExitCodeWithin(process, timeoutMs);
 }
 
-bool StaysRunning(wintest::Process& process, DWORD ms) {
-  return !process.WaitForExit(ms, nullptr);
-}
+bool StaysRunning(wintest::Process& process, DWORD ms) { return !process.WaitForExit(ms, nullptr); }
 
 bool PumpWaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
   const DWORD start = GetTickCount();

@@ -64,12 +64,19 @@ TEST_F(FullScreen, NewUserGetsTheLoadTimeDefaults) {
   e2e::PressKey(VK_SPACE);
   ASSERT_EQ(ExitCode(), 0u);
 
-  const std::pair<const char*, DWORD> numbers[] = {
-      {"delay", 150},       {"bMiniDisplay", 0xFFFFFFFF}, {"bActivityBar", 0xFFFFFFFF},
-      {"bFrameScreen", 0xFFFFFFFF}, {"seed", 0},          {"initpop", 150},
-      {"displayColor", 0x00C0C0C0}, {"numFrames", 25},    {"numRows", 6},
-      {"frameWidth", 16},   {"frameHeight", 16},          {"bornEnd", 5},
-      {"dieStart", 12}};
+  const std::pair<const char*, DWORD> numbers[] = {{"delay", 150},
+                                                   {"bMiniDisplay", 0xFFFFFFFF},
+                                                   {"bActivityBar", 0xFFFFFFFF},
+                                                   {"bFrameScreen", 0xFFFFFFFF},
+                                                   {"seed", 0},
+                                                   {"initpop", 150},
+                                                   {"displayColor", 0x00C0C0C0},
+                                                   {"numFrames", 25},
+                                                   {"numRows", 6},
+                                                   {"frameWidth", 16},
+                                                   {"frameHeight", 16},
+                                                   {"bornEnd", 5},
+                                                   {"dieStart", 12}};
   for (const auto& [name, number] : numbers) {
     DWORD value = 0;
     EXPECT_TRUE(wintest::ReadDword(e2e::kSettingsKey, name, &value)) << name;
@@ -148,9 +155,8 @@ TEST_F(FullScreen, MouseMoveMessageWithoutCursorChangeDoesNotEndIt) {
 
 TEST_F(FullScreen, ActivationOfAnotherProgramEndsIt) {
   StartSaver();
-  HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Other program",
-                               WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+  HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Other program", WS_POPUP | WS_VISIBLE, 0,
+                               0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(other, nullptr);
   SetForegroundWindow(other);
   EXPECT_EQ(ExitCode(), 0u);
@@ -181,7 +187,8 @@ TEST_F(FullScreen, WindowTextDoesNotChange) {
 
 TEST_F(FullScreen, TaskSwitchAndScreenSaveCommandsAreRefusedOthersPassOn) {
   HWND window = StartSaver();
-  for (const WPARAM command : {WPARAM{SC_NEXTWINDOW}, WPARAM{SC_PREVWINDOW}, WPARAM{SC_SCREENSAVE}}) {
+  for (const WPARAM command :
+       {WPARAM{SC_NEXTWINDOW}, WPARAM{SC_PREVWINDOW}, WPARAM{SC_SCREENSAVE}}) {
     DWORD_PTR result = 1;
     ASSERT_NE(SendMessageTimeoutA(window, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, 5000, &result),
               0);
@@ -230,8 +237,8 @@ TEST_F(FullScreen, TimerAnimatesTheWorld) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   const std::vector<uint32_t> before = e2e::ReadScreen(0, 0, width, height);
-  EXPECT_TRUE(wintest::WaitFor(
-      [&] { return e2e::ReadScreen(0, 0, width, height) != before; }, 10000));
+  EXPECT_TRUE(
+      wintest::WaitFor([&] { return e2e::ReadScreen(0, 0, width, height) != before; }, 10000));
   e2e::PressKey(VK_SPACE);
   EXPECT_EQ(ExitCode(), 0u);
 }
@@ -270,7 +277,8 @@ TEST_F(FullScreen, PictureOfWholeFramesWithBlackStripsBeyond) {
   EXPECT_EQ(PixelAt(screen, pictureWidth / 2, pictureHeight - 1), kGreen);
   // ...and nothing is drawn beyond them.
   for (int y = 0; y < height; ++y)
-    for (int x = pictureWidth; x < width; ++x) ASSERT_EQ(PixelAt(screen, x, y), 0u) << x << "," << y;
+    for (int x = pictureWidth; x < width; ++x)
+      ASSERT_EQ(PixelAt(screen, x, y), 0u) << x << "," << y;
   for (int y = pictureHeight; y < height; ++y)
     for (int x = 0; x < width; ++x) ASSERT_EQ(PixelAt(screen, x, y), 0u) << x << "," << y;
   e2e::PressKey(VK_SPACE);

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kWorldArrays = 13;  // the bit boards, face planes and draw tables
-constexpr int kSurfaces = 4;  // grid, composed, mini display, sheet
+constexpr int kSurfaces = 4;      // grid, composed, mini display, sheet
 constexpr int kComposedPicture = kWorldArrays + 2;
 
 TEST(InjectedFailureTest, EachFailedAcquisitionShowsItsMessageAndEndsWithCodeOne) {

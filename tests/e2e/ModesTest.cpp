@@ -125,10 +125,11 @@ bool CloseDialogsUntilExit(wintest::Process& process) {
 TEST_F(Modes, ConfigurationModesEndWithTheDialogsResult) {
   // The dialog ends with 0 when cancelled; without its template it cannot
   // be made and the result is -1.
-  HMODULE saver = LoadLibraryExA((folder_.path() + "\\life.scr").c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE saver =
+      LoadLibraryExA((folder_.path() + "\\life.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(saver, nullptr);
-  const bool hasDialog = FindResourceA(saver, MAKEINTRESOURCEA(2003), MAKEINTRESOURCEA(5)) != nullptr;
+  const bool hasDialog =
+      FindResourceA(saver, MAKEINTRESOURCEA(2003), MAKEINTRESOURCEA(5)) != nullptr;
   FreeLibrary(saver);
   for (const char* arguments : {"", "  -/ ", "/c", "/c:1234"}) {
     wintest::Process process;
@@ -140,8 +141,8 @@ TEST_F(Modes, ConfigurationModesEndWithTheDialogsResult) {
 
 TEST(Resources, DescriptionStringAndIconGroup) {
   e2e::ScenarioFolder folder("resources");
-  HMODULE saver = LoadLibraryExA((folder.path() + "\\life.scr").c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE saver =
+      LoadLibraryExA((folder.path() + "\\life.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(saver, nullptr);
   char text[100] = {};
   EXPECT_GT(LoadStringA(saver, 1, text, sizeof text), 0);

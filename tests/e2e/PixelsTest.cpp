@@ -37,8 +37,8 @@ std::vector<Scenario> ReadScenarios() {
     std::string color;
     e2e::TestSettings& t = s.settings;
     if (!(fields >> s.name >> s.ticks >> t.loadImage >> t.frameWidth >> t.frameHeight >>
-          t.numFrames >> t.numRows >> t.bornEnd >> t.dieStart >> flags >> color >>
-          s.generation >> s.population) ||
+          t.numFrames >> t.numRows >> t.bornEnd >> t.dieStart >> flags >> color >> s.generation >>
+          s.population) ||
         flags.size() != 3)
       continue;
     t.bMiniDisplay = flags[0] == '1' ? 1 : 0;
@@ -98,8 +98,8 @@ TEST(Pixels, SaverWindowMatchesTheNativeRendering) {
     int expectedWidth = 0;
     int expectedHeight = 0;
     std::vector<uint32_t> expected;
-    ASSERT_TRUE(e2e::ReadBmp(pixelsFolder + scenario.name + ".bmp", &expectedWidth,
-                             &expectedHeight, &expected));
+    ASSERT_TRUE(e2e::ReadBmp(pixelsFolder + scenario.name + ".bmp", &expectedWidth, &expectedHeight,
+                             &expected));
     ASSERT_EQ(expectedWidth, width);
     ASSERT_EQ(expectedHeight, height);
     if (scenario.settings.bActivityBar != 0) {

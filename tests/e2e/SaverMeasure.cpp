@@ -19,7 +19,8 @@ DWORD Number(const char* text) { return static_cast<DWORD>(std::strtoul(text, nu
 
 int main(int argc, char** argv) {
   if (argc != 10) {
-    std::fprintf(stderr, "usage: saver-measure FACE_PATH W H FRAMES ROWS BORNEND DIESTART TICKS INITPOP\n");
+    std::fprintf(stderr,
+                 "usage: saver-measure FACE_PATH W H FRAMES ROWS BORNEND DIESTART TICKS INITPOP\n");
     return 2;
   }
   const std::string facePath = argv[1];
@@ -66,19 +67,20 @@ int main(int argc, char** argv) {
   }
   QueryPerformanceCounter(&end);
   const long long unixTicks = proc.empty() ? -1 : e2e::ProcCpuTicks(proc) - unixBefore;
-  const double wall = static_cast<double>(end.QuadPart - start.QuadPart) /
-                      static_cast<double>(frequency.QuadPart);
+  const double wall =
+      static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 
   if (proc.empty()) {
     std::fprintf(stderr, "saver-measure: the saver's /proc entry was not found\n");
     return 1;
   }
-  std::printf("screen %dx%d, %s %lux%lu, initpop %lu, %d ticks: cpu %.2f ms/tick, wall %.2f "
-              "ms/tick, peak resident %s\n",
-              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), faceName.c_str(),
-              settings.frameWidth, settings.frameHeight, settings.initpop, ticks,
-              static_cast<double>(unixTicks) * 10.0 / ticks, wall * 1000 / ticks,
-              e2e::ProcStatus(proc, "VmHWM").c_str());
+  std::printf(
+      "screen %dx%d, %s %lux%lu, initpop %lu, %d ticks: cpu %.2f ms/tick, wall %.2f "
+      "ms/tick, peak resident %s\n",
+      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), faceName.c_str(),
+      settings.frameWidth, settings.frameHeight, settings.initpop, ticks,
+      static_cast<double>(unixTicks) * 10.0 / ticks, wall * 1000 / ticks,
+      e2e::ProcStatus(proc, "VmHWM").c_str());
   std::fflush(stdout);
   PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
   return e2e::ExitCodeWithin(saver, 10000) == 0 ? 0 : 1;

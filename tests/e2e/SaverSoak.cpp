@@ -65,8 +65,9 @@ struct Sample {
 };
 
 Sample Measure(int minute, HANDLE process, const std::string& proc) {
-  Sample s{minute, CpuSeconds(proc), StatusKiB(proc, "VmRSS"),
-           CountEntries(proc + "\\fd"), -1, -1, 0, 0, 0};
+  Sample s{
+      minute, CpuSeconds(proc), StatusKiB(proc, "VmRSS"), CountEntries(proc + "\\fd"), -1, -1, 0, 0,
+      0};
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
   if (GetProcessMemoryInfo(process, &memory, sizeof memory)) {
@@ -80,10 +81,11 @@ Sample Measure(int minute, HANDLE process, const std::string& proc) {
 }
 
 void Print(const Sample& s) {
-  std::printf("minute %3d: cpu %.1f s, resident %lld KiB, open files %lld, working set "
-              "%lld KiB, private %lld KiB, handles %lu, GDI objects %lu, USER objects %lu\n",
-              s.minute, s.cpuSeconds, s.residentKiB, s.openFiles, s.workingSetKiB, s.privateKiB,
-              s.handles, s.gdiObjects, s.userObjects);
+  std::printf(
+      "minute %3d: cpu %.1f s, resident %lld KiB, open files %lld, working set "
+      "%lld KiB, private %lld KiB, handles %lu, GDI objects %lu, USER objects %lu\n",
+      s.minute, s.cpuSeconds, s.residentKiB, s.openFiles, s.workingSetKiB, s.privateKiB, s.handles,
+      s.gdiObjects, s.userObjects);
   std::fflush(stdout);
 }
 
@@ -128,8 +130,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "saver-soak: no saver window or no /proc entry\n");
     return 1;
   }
-  std::printf("saver-soak: screen %dx%d, delay 1 ms, %d minutes\n",
-              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), minutes);
+  std::printf("saver-soak: screen %dx%d, delay 1 ms, %d minutes\n", GetSystemMetrics(SM_CXSCREEN),
+              GetSystemMetrics(SM_CYSCREEN), minutes);
 
   std::vector<Sample> samples{Measure(0, saver.handle(), proc)};
   Print(samples.back());

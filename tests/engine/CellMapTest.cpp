@@ -135,8 +135,8 @@ TEST(SeedTest, CellAtTheCornerRaisesItsWrappedNeighbours) {
   CellMap map;
   MakeEmpty(map, 5, 4);
   Place(map, 0, 0);
-  const std::set<std::pair<uint32_t, uint32_t>> neighbours = {
-      {4, 3}, {0, 3}, {1, 3}, {4, 0}, {1, 0}, {4, 1}, {0, 1}, {1, 1}};
+  const std::set<std::pair<uint32_t, uint32_t>> neighbours = {{4, 3}, {0, 3}, {1, 3}, {4, 0},
+                                                              {1, 0}, {4, 1}, {0, 1}, {1, 1}};
   for (uint32_t y = 0; y < 4; ++y)
     for (uint32_t x = 0; x < 5; ++x) {
       const unsigned expected = (x == 0 && y == 0) ? 1 : neighbours.count({x, y}) ? 2 : 0;
@@ -181,8 +181,8 @@ TEST(GenerationTest, BlinkerAcrossTheEdgesOscillates) {
   for (uint32_t y : {9u, 0u, 1u}) Place(map, 6, y);
   const auto start = LiveCells(map);
   map.NextGeneration();
-  const std::set<std::pair<uint32_t, uint32_t>> turned = {
-      {0, 4}, {0, 5}, {0, 6}, {5, 0}, {6, 0}, {7, 0}};
+  const std::set<std::pair<uint32_t, uint32_t>> turned = {{0, 4}, {0, 5}, {0, 6},
+                                                          {5, 0}, {6, 0}, {7, 0}};
   EXPECT_EQ(LiveCells(map), turned);
   map.NextGeneration();
   EXPECT_EQ(LiveCells(map), start);
@@ -199,8 +199,7 @@ TEST(GenerationTest, GliderCrossesTheCornerWithTheFacesWorkedOutByHand) {
   for (auto [x, y] : {std::pair{6u, 5u}, {7u, 6u}, {5u, 7u}, {6u, 7u}, {7u, 7u}}) Place(map, x, y);
   for (int step = 0; step < 8; ++step) map.NextGeneration();
   // Two glider periods: moved two cells right and down, across the corner.
-  const std::set<std::pair<uint32_t, uint32_t>> moved = {
-      {0, 7}, {1, 0}, {7, 1}, {0, 1}, {1, 1}};
+  const std::set<std::pair<uint32_t, uint32_t>> moved = {{0, 7}, {1, 0}, {7, 1}, {0, 1}, {1, 1}};
   EXPECT_EQ(LiveCells(map), moved);
   // Live cells count up from their birth; the dead play their death on.
   const char* frames[8] = {"52....37", "31.....4", "........", "........",
@@ -219,8 +218,7 @@ TEST(GenerationTest, GliderCrossesTheCornerWithTheFacesWorkedOutByHand) {
 TEST(GenerationTest, BlockIsStableAndAnimatesThroughBirthThenIdles) {
   CellMap map;
   MakeEmpty(map, 10, 10);
-  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}})
-    Place(map, x, y);
+  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}}) Place(map, x, y);
   for (uint32_t expected = 2; expected <= 6; ++expected) {
     map.NextGeneration();
     EXPECT_EQ(Frame(map, 4, 4), expected);
@@ -230,8 +228,7 @@ TEST(GenerationTest, BlockIsStableAndAnimatesThroughBirthThenIdles) {
   // next seed; then come 15521 6516 30152 11794, and 27727 20344 4818 28409.
   for (const auto& idle : {std::array{11u, 6u, 8u, 10u}, std::array{7u, 10u, 6u, 11u}}) {
     map.NextGeneration();
-    EXPECT_EQ((std::array{Frame(map, 4, 4), Frame(map, 5, 4), Frame(map, 4, 5),
-                          Frame(map, 5, 5)}),
+    EXPECT_EQ((std::array{Frame(map, 4, 4), Frame(map, 5, 4), Frame(map, 4, 5), Frame(map, 5, 5)}),
               idle);
     EXPECT_EQ(map.population(), 4);
   }
@@ -245,10 +242,10 @@ TEST(GenerationTest, PopulationRepeatingWithPeriodOneTwoOrThreeReseedsOn26thStag
     int period;
     std::vector<std::pair<uint32_t, uint32_t>> cells;
   };
-  std::vector<Pattern> patterns = {{1, {{4, 4}, {5, 4}, {4, 5}, {5, 5}}},
-                                   {2, {{2, 2}, {3, 2}, {2, 3}, {3, 3},
-                                        {4, 4}, {5, 4}, {4, 5}, {5, 5}}},
-                                   {3, {}}};
+  std::vector<Pattern> patterns = {
+      {1, {{4, 4}, {5, 4}, {4, 5}, {5, 5}}},
+      {2, {{2, 2}, {3, 2}, {2, 3}, {3, 3}, {4, 4}, {5, 4}, {4, 5}, {5, 5}}},
+      {3, {}}};
   for (uint32_t a : {2u, 3u, 4u})
     for (uint32_t b : {1u, 6u})
       for (uint32_t sx : {1u, 16u})  // +1 and -1 around the centre (8, 8) of 17
@@ -319,8 +316,7 @@ TEST(GenerationTest, OneIdleFrameMeansAlwaysThatFrame) {
   WorldConfig config = Config(10, 10, 7, 1);
   config.liveSpan = 1;
   MakeEmpty(map, config);
-  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}})
-    Place(map, x, y, 0, 5);
+  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}}) Place(map, x, y, 0, 5);
   for (int step = 0; step < 20; ++step) {
     map.NextGeneration();
     EXPECT_EQ(Frame(map, 4, 5), 6u);
@@ -336,8 +332,7 @@ TEST(GenerationTest, LiveCellPastTheRowIsDrawnBlankWhileAlive) {
   config.liveEnd = 4;
   config.liveSpan = 1;
   MakeEmpty(map, config);
-  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}})
-    Place(map, x, y, 0, 3);
+  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}}) Place(map, x, y, 0, 3);
   map.NextGeneration();
   EXPECT_TRUE(map.IsAlive(4, 4));
   EXPECT_EQ(map.faceState(4, 4), 0u);
@@ -346,8 +341,7 @@ TEST(GenerationTest, LiveCellPastTheRowIsDrawnBlankWhileAlive) {
   config.bornEnd = 2;
   config.liveSpan = 2;
   MakeEmpty(idle, config);
-  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}})
-    Place(idle, x, y, 0, 3);
+  for (auto [x, y] : {std::pair{4u, 4u}, {5u, 4u}, {4u, 5u}, {5u, 5u}}) Place(idle, x, y, 0, 3);
   int blank = 0;
   for (int step = 0; step < 20; ++step) {
     idle.NextGeneration();
@@ -406,9 +400,8 @@ TEST_P(InvariantTest, LongRandomRunKeepsEveryInvariant) {
 }
 
 INSTANTIATE_TEST_SUITE_P(GridShapes, InvariantTest,
-                         ::testing::Values(std::pair{2u, 2u}, std::pair{1u, 1u},
-                                           std::pair{1u, 17u}, std::pair{23u, 1u},
-                                           std::pair{2u, 9u}, std::pair{3u, 3u},
+                         ::testing::Values(std::pair{2u, 2u}, std::pair{1u, 1u}, std::pair{1u, 17u},
+                                           std::pair{23u, 1u}, std::pair{2u, 9u}, std::pair{3u, 3u},
                                            std::pair{13u, 11u}, std::pair{64u, 48u},
                                            std::pair{101u, 37u}));
 

@@ -20,9 +20,7 @@ struct FatalReport {
   std::string caption;
 };
 
-void ThrowFatal(const std::string& text, const char* caption) {
-  throw FatalReport{text, caption};
-}
+void ThrowFatal(const std::string& text, const char* caption) { throw FatalReport{text, caption}; }
 
 constexpr uint32_t kGreen = 0x0000FF00;  // 0x00BBGGRR
 
@@ -42,8 +40,7 @@ class ComposeTest : public ::testing::Test {
 
   // The world and canvas options as the saver makes them for a client area
   // of width x height.
-  WorldConfig Config(uint32_t width, uint32_t height, uint32_t seed = 321,
-                     uint32_t initpop = 200) {
+  WorldConfig Config(uint32_t width, uint32_t height, uint32_t seed = 321, uint32_t initpop = 200) {
     WorldConfig config = MakeWorldConfig(kDefaultFace, width, height);
     config.seed = seed;
     config.initpop = initpop;
@@ -209,8 +206,8 @@ TEST_F(ComposeTest, EachTickShowsExactlyAFreshCompositionOfItsState) {
     expected.WriteText(2, 2, line, length);
     for (int y = 0; y < 768; ++y)
       for (int x = 0; x < 1024; ++x)
-        ASSERT_EQ(shown->pixel(x, y), expected.pixel(x, y)) << "tick " << tick << " at " << x
-                                                            << "," << y;
+        ASSERT_EQ(shown->pixel(x, y), expected.pixel(x, y))
+            << "tick " << tick << " at " << x << "," << y;
     map.NextGeneration();
   }
 }

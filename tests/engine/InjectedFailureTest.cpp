@@ -25,9 +25,7 @@ struct FatalReport {
   std::string caption;
 };
 
-void ThrowFatal(const std::string& text, const char* caption) {
-  throw FatalReport{text, caption};
-}
+void ThrowFatal(const std::string& text, const char* caption) { throw FatalReport{text, caption}; }
 
 int acquisitions = 0;
 int failing = 0;  // 0: none fails

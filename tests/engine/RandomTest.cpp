@@ -49,8 +49,8 @@ TEST(RandomTest, ConditionalDrawAdvancesOnlyWhenTaken) {
 TEST(FastModuloTest, EqualsTheRemainderForEveryDrawAndDivisor) {
   std::vector<uint32_t> divisors;
   for (uint32_t divisor = 1; divisor <= 300; ++divisor) divisors.push_back(divisor);
-  for (uint32_t divisor : {1000u, 4097u, 32767u, 32768u, 32769u, 65535u, 65536u, 100000u,
-                           0xFFFFFFFFu})
+  for (uint32_t divisor :
+       {1000u, 4097u, 32767u, 32768u, 32769u, 65535u, 65536u, 100000u, 0xFFFFFFFFu})
     divisors.push_back(divisor);
   for (uint32_t divisor : divisors) {
     const FastModulo modulo(divisor);

@@ -22,14 +22,14 @@ inline Pixel TileColour(uint32_t frame, uint32_t row) {
 }
 
 // Writes a sheet of frames x rows tiles of tileW x tileH pixels.
-inline void WriteTestSheet(const std::string& path, int tileW, int tileH, int frames,
-                           int rows) {
+inline void WriteTestSheet(const std::string& path, int tileW, int tileH, int frames, int rows) {
   const int width = tileW * frames, height = tileH * rows;
   const int stride = (width * 3 + 3) & ~3;
   const uint32_t dataSize = static_cast<uint32_t>(stride * height);
   std::vector<uint8_t> file(54 + dataSize, 0);
   auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) file[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      file[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
   };
   file[0] = 'B';
   file[1] = 'M';
@@ -44,7 +44,8 @@ inline void WriteTestSheet(const std::string& path, int tileW, int tileH, int fr
   for (int y = 0; y < height; ++y) {
     uint8_t* out = file.data() + 54 + static_cast<size_t>((height - 1 - y) * stride);
     for (int x = 0; x < width; ++x) {
-      const Pixel p = TileColour(static_cast<uint32_t>(x / tileW), static_cast<uint32_t>(y / tileH));
+      const Pixel p =
+          TileColour(static_cast<uint32_t>(x / tileW), static_cast<uint32_t>(y / tileH));
       out[x * 3 + 0] = static_cast<uint8_t>(p);
       out[x * 3 + 1] = static_cast<uint8_t>(p >> 8);
       out[x * 3 + 2] = static_cast<uint8_t>(p >> 16);

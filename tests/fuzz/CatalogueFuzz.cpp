@@ -28,9 +28,8 @@ FILE* FuzzOpenFile(const char*) {
   // fmemopen rejects an empty buffer: an empty file is a one-byte buffer
   // read to its zero-length end.
   static const char empty[1] = {0};
-  openFile = inputSize > 0
-                 ? fmemopen(const_cast<uint8_t*>(input), inputSize, "r")
-                 : fmemopen(const_cast<char*>(empty), 1, "r");
+  openFile = inputSize > 0 ? fmemopen(const_cast<uint8_t*>(input), inputSize, "r")
+                           : fmemopen(const_cast<char*>(empty), 1, "r");
   if (inputSize == 0 && openFile != nullptr) std::fseek(openFile, 1, SEEK_SET);
   return openFile;
 }
@@ -43,8 +42,7 @@ void* FuzzAllocate(size_t size) {
   return std::malloc(size);
 }
 
-const CatalogueSeam kFuzzSeam = {FuzzWindowsDirectory, FuzzOpenFile, FuzzShowMessage,
-                                 FuzzAllocate};
+const CatalogueSeam kFuzzSeam = {FuzzWindowsDirectory, FuzzOpenFile, FuzzShowMessage, FuzzAllocate};
 
 void Check(bool condition, const char* what) { CheckInvariant(condition, "catalogue", what); }
 

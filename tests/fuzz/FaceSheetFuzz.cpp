@@ -34,8 +34,7 @@ void Check(bool condition, const char* what) { CheckInvariant(condition, "face s
 // A face number: mostly small, sometimes at or past the 8-bit limits, the
 // sign bit or the top of the range.
 uint32_t FaceNumber(FuzzedDataProvider& input) {
-  constexpr uint32_t kEdges[] = {0, 1, 2, 255, 256, 257, 65535, 0x7FFFFFFF, 0x80000000,
-                                 0xFFFFFFFF};
+  constexpr uint32_t kEdges[] = {0, 1, 2, 255, 256, 257, 65535, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
   return input.ConsumeIntegralInRange<int>(0, 3) == 0 ? input.PickValueInArray(kEdges)
                                                       : input.ConsumeIntegralInRange(0u, 40u);
 }
@@ -117,9 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Run(face, clientWidth, clientHeight, initpop);
   } catch (const FatalExitCaught& fatal) {
     const std::string& c = fatal.caption;
-    Check(c == "Bad Frame" || c == "No Faces" || c == "No filename" || c == "???" ||
-              c == "No Memory",
-          "a refusal is one of the saver's fatal messages");
+    Check(
+        c == "Bad Frame" || c == "No Faces" || c == "No filename" || c == "???" || c == "No Memory",
+        "a refusal is one of the saver's fatal messages");
     Check(!missing || c != "???", "a missing file is reported as missing");
   }
   return 0;

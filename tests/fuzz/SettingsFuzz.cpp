@@ -21,10 +21,9 @@
 
 namespace {
 
-constexpr const char* kDwordNames[] = {"delay",        "bMiniDisplay", "bActivityBar",
-                                       "bFrameScreen", "seed",         "initpop",
-                                       "displayColor", "numFrames",    "numRows",
-                                       "frameWidth",   "frameHeight",  "bornEnd",
+constexpr const char* kDwordNames[] = {"delay",   "bMiniDisplay", "bActivityBar", "bFrameScreen",
+                                       "seed",    "initpop",      "displayColor", "numFrames",
+                                       "numRows", "frameWidth",   "frameHeight",  "bornEnd",
                                        "dieStart"};
 constexpr size_t kDwordCount = sizeof kDwordNames / sizeof kDwordNames[0];
 
@@ -41,11 +40,13 @@ struct LoadedSettings {
 LoadedSettings Load() {
   const SaverSettings s = LoadSettings();
   const FaceSettings& f = s.face;
-  LoadedSettings loaded{{s.delay, s.bMiniDisplay, s.bActivityBar, s.bFrameScreen, s.seed,
-                         s.initpop, s.displayColor, f.numFrames, f.numRows, f.frameWidth,
-                         f.frameHeight, f.bornEnd, f.dieStart},
-                        "", "", strnlen(s.font, kFontSize),
-                        strnlen(f.loadImage, kFaceNameSize)};
+  LoadedSettings loaded{
+      {s.delay, s.bMiniDisplay, s.bActivityBar, s.bFrameScreen, s.seed, s.initpop, s.displayColor,
+       f.numFrames, f.numRows, f.frameWidth, f.frameHeight, f.bornEnd, f.dieStart},
+      "",
+      "",
+      strnlen(s.font, kFontSize),
+      strnlen(f.loadImage, kFaceNameSize)};
   if (loaded.fontLength < kFontSize) loaded.font = s.font;
   if (loaded.loadImageLength < kFaceNameSize) loaded.loadImage = f.loadImage;
   return loaded;
@@ -54,9 +55,10 @@ LoadedSettings Load() {
 uint32_t DefaultNumber(size_t i) {
   const SaverSettings& d = kLoadTimeSettings;
   const uint32_t defaults[kDwordCount] = {
-      d.delay,          d.bMiniDisplay,    d.bActivityBar,   d.bFrameScreen,  d.seed,
-      d.initpop,        d.displayColor,    d.face.numFrames, d.face.numRows,  d.face.frameWidth,
-      d.face.frameHeight, d.face.bornEnd, d.face.dieStart};
+      d.delay,        d.bMiniDisplay,    d.bActivityBar,     d.bFrameScreen,
+      d.seed,         d.initpop,         d.displayColor,     d.face.numFrames,
+      d.face.numRows, d.face.frameWidth, d.face.frameHeight, d.face.bornEnd,
+      d.face.dieStart};
   return defaults[i];
 }
 
@@ -71,8 +73,8 @@ StoredValue MakeValue(FuzzedDataProvider& input) {
   value.present = input.ConsumeBool();
   if (!value.present) return value;
   constexpr uint32_t kTypes[] = {kRegSz, kRegDword, kRegBinary, kRegExpandSz, kRegQword, 0, 7};
-  value.type = input.ConsumeBool() ? input.PickValueInArray(kTypes)
-                                   : input.ConsumeIntegral<uint32_t>();
+  value.type =
+      input.ConsumeBool() ? input.PickValueInArray(kTypes) : input.ConsumeIntegral<uint32_t>();
   value.data = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange<size_t>(0, 300));
   return value;
 }

@@ -132,8 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       ++errors;
       Check(box.flags == kErrorBoxFlags, "error box flags");
     } else {
-      Check(box.caption == kQuestionCaption && box.flags == kQuestionBoxFlags,
-            "question box");
+      Check(box.caption == kQuestionCaption && box.flags == kQuestionBoxFlags, "question box");
     }
   }
   const bool done = Count(fake.events, "hide") == 1;

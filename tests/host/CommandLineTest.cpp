@@ -6,9 +6,7 @@
 
 namespace {
 
-std::string Arguments(const char* commandLine) {
-  return ArgumentText(commandLine, NextByte);
-}
+std::string Arguments(const char* commandLine) { return ArgumentText(commandLine, NextByte); }
 
 // A code page in which 0x81 leads a two-byte character, as in the East
 // Asian code pages: a trail byte may look like a double quote.

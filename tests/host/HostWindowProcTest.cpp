@@ -88,9 +88,8 @@ TEST_F(PreviewWindowProc, HelpRequestIsAnsweredAndHandedOnToTheParent) {
 }
 
 TEST_F(PreviewWindowProc, ContextMenuRequestIsPostedToTheParent) {
-  EXPECT_EQ(SendMessageA(child_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(child_),
-                         MAKELPARAM(7, 9)),
-            1);
+  EXPECT_EQ(
+      SendMessageA(child_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(child_), MAKELPARAM(7, 9)), 1);
   DispatchPending();
   ASSERT_EQ(parentMessages.size(), 1u);
   EXPECT_EQ(parentMessages[0].message, static_cast<UINT>(WM_CONTEXTMENU));
@@ -116,8 +115,8 @@ TEST_F(PreviewWindowProc, WindowTextNeverChanges) {
 }
 
 TEST_F(PreviewWindowProc, InputAndCloseRequestsOfAPreviewGoToTheDefaultHandling) {
-  for (const UINT message : {UINT{WM_KEYDOWN}, UINT{WM_LBUTTONDOWN}, UINT{WM_MOUSEMOVE},
-                             UINT{WM_ACTIVATEAPP}})
+  for (const UINT message :
+       {UINT{WM_KEYDOWN}, UINT{WM_LBUTTONDOWN}, UINT{WM_MOUSEMOVE}, UINT{WM_ACTIVATEAPP}})
     SendMessageA(child_, message, 0, 0);
   DispatchPending();
   // No close request was posted: the window is still there.

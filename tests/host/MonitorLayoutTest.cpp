@@ -33,8 +33,8 @@ TEST(LayOutMonitors, AMonitorAboveAndLeftOfThePrimaryShiftsEverything) {
 }
 
 TEST(LayOutMonitors, PrimaryFirstThenTheOthersByTopThenLeft) {
-  const Rects given = {{0, 0, 100, 100},      {300, 0, 400, 100}, {-100, 100, 0, 200},
-                       {100, 0, 200, 100},    {0, -100, 100, 0},  {0, 0, 0, 0}};
+  const Rects given = {{0, 0, 100, 100},   {300, 0, 400, 100}, {-100, 100, 0, 200},
+                       {100, 0, 200, 100}, {0, -100, 100, 0},  {0, 0, 0, 0}};
   const MonitorLayout layout = LayOutMonitors({}, given);
   // No virtual-screen metrics: the bounding box; the empty monitor is dropped.
   EXPECT_EQ(layout.window, (ScreenRect{-100, -100, 400, 200}));

@@ -42,8 +42,7 @@ void* TestAllocate(size_t size) {
   return std::malloc(size);
 }
 
-const CatalogueSeam kTestSeam = {TestWindowsDirectory, TestOpenFile, TestShowMessage,
-                                 TestAllocate};
+const CatalogueSeam kTestSeam = {TestWindowsDirectory, TestOpenFile, TestShowMessage, TestAllocate};
 
 class CatalogueTest : public testing::Test {
  protected:
@@ -64,8 +63,8 @@ class CatalogueTest : public testing::Test {
   // Reads `content` as the catalogue into the fixture's table.
   unsigned Read(const std::string& content) {
     // A name of this process's own: test cases may run in parallel.
-    catalogueFile = testing::TempDir() + "catalogue_test_" +
-                    std::to_string(std::random_device()()) + ".nfo";
+    catalogueFile =
+        testing::TempDir() + "catalogue_test_" + std::to_string(std::random_device()()) + ".nfo";
     FILE* file = std::fopen(catalogueFile.c_str(), "wb");
     EXPECT_NE(file, nullptr);
     std::fwrite(content.data(), 1, content.size(), file);
@@ -103,16 +102,14 @@ TEST_F(CatalogueTest, ReadsOneRecordPerLineInFileOrderKeepingTheNamesCase) {
 }
 
 TEST_F(CatalogueTest, LineEndsCarryNoMeaning) {
-  ASSERT_EQ(Read("split.bmp 16 16\r\n   25 6\n\n5 12 a.bmp 1 2 3 4 5 6 b.bmp 7 8 9 10 11 12"),
-            3u);
+  ASSERT_EQ(Read("split.bmp 16 16\r\n   25 6\n\n5 12 a.bmp 1 2 3 4 5 6 b.bmp 7 8 9 10 11 12"), 3u);
   ExpectFace(table_[0], "split.bmp", 16, 16, 25, 6, 5, 12);
   ExpectFace(table_[1], "a.bmp", 1, 2, 3, 4, 5, 6);
   ExpectFace(table_[2], "b.bmp", 7, 8, 9, 10, 11, 12);
 }
 
 TEST_F(CatalogueTest, ReadingStopsQuietlyAtTheFirstMalformedRecord) {
-  EXPECT_EQ(Read("good.bmp 16 16 25 6 5 12\nbad.bmp 16 16 x 6 5 12\nlater.bmp 1 1 1 1 1 1\n"),
-            1u);
+  EXPECT_EQ(Read("good.bmp 16 16 25 6 5 12\nbad.bmp 16 16 x 6 5 12\nlater.bmp 1 1 1 1 1 1\n"), 1u);
   ExpectFace(table_[0], "good.bmp", 16, 16, 25, 6, 5, 12);
   FreeFaceCatalogue(table_, count_);
   EXPECT_EQ(Read("good.bmp 16 16 25 6 5 12\ncut.bmp 16 16 25 6 5\n"), 1u);
@@ -139,7 +136,8 @@ TEST_F(CatalogueTest, MissingFileIsReportedWithItsFullPath) {
   catalogueFile.clear();
   count_ = ReadFaceCatalogue("life.nfo", table_, kMaxFaces);
   EXPECT_EQ(count_, 0u);
-  EXPECT_EQ(messages, std::vector<std::string>{"Missing File|Can`t find file, D:\\WINDOWS\\life.nfo"});
+  EXPECT_EQ(messages,
+            std::vector<std::string>{"Missing File|Can`t find file, D:\\WINDOWS\\life.nfo"});
 }
 
 TEST_F(CatalogueTest, BackslashIsAppendedEvenToARootDirectory) {

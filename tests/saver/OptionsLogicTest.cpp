@@ -22,17 +22,23 @@ TEST(OptionsLimits, NumbersAreLimitedFromAboveOnly) {
     uint32_t typed;
     uint32_t saved;
   };
-  const Case kCases[] = {
-      {"delay", LimitDelay, 0, 0},           {"delay", LimitDelay, 500, 500},
-      {"delay", LimitDelay, 999, 999},       {"delay", LimitDelay, 1000, 1000},
-      {"delay", LimitDelay, 1001, 1000},     {"delay", LimitDelay, 5000, 1000},
-      {"delay", LimitDelay, 0xFFFFFFFF, 1000},
-      {"seed", LimitSeed, 5000, 5000},       {"seed", LimitSeed, 9998, 9998},
-      {"seed", LimitSeed, 9999, 9999},       {"seed", LimitSeed, 10000, 9999},
-      {"seed", LimitSeed, 12000, 9999},
-      {"initpop", LimitInitpop, 0, 0},       {"initpop", LimitInitpop, 5000, 5000},
-      {"initpop", LimitInitpop, 9998, 9998}, {"initpop", LimitInitpop, 9999, 9999},
-      {"initpop", LimitInitpop, 10000, 9999}};
+  const Case kCases[] = {{"delay", LimitDelay, 0, 0},
+                         {"delay", LimitDelay, 500, 500},
+                         {"delay", LimitDelay, 999, 999},
+                         {"delay", LimitDelay, 1000, 1000},
+                         {"delay", LimitDelay, 1001, 1000},
+                         {"delay", LimitDelay, 5000, 1000},
+                         {"delay", LimitDelay, 0xFFFFFFFF, 1000},
+                         {"seed", LimitSeed, 5000, 5000},
+                         {"seed", LimitSeed, 9998, 9998},
+                         {"seed", LimitSeed, 9999, 9999},
+                         {"seed", LimitSeed, 10000, 9999},
+                         {"seed", LimitSeed, 12000, 9999},
+                         {"initpop", LimitInitpop, 0, 0},
+                         {"initpop", LimitInitpop, 5000, 5000},
+                         {"initpop", LimitInitpop, 9998, 9998},
+                         {"initpop", LimitInitpop, 9999, 9999},
+                         {"initpop", LimitInitpop, 10000, 9999}};
   for (const Case& c : kCases) EXPECT_EQ(c.limit(c.typed), c.saved) << c.name << " " << c.typed;
 }
 
@@ -167,8 +173,7 @@ TEST_F(SaveOptionsTest, EachNumberIsLimitedOnlyAboveItsOwnBound) {
   const struct {
     uint32_t typed[3];  // delay, seed, initpop
     uint32_t saved[3];
-  } kCases[] = {{{500, 5000, 5000}, {500, 5000, 5000}},
-                {{1001, 10000, 10000}, {1000, 9999, 9999}}};
+  } kCases[] = {{{500, 5000, 5000}, {500, 5000, 5000}}, {{1001, 10000, 10000}, {1000, 9999, 9999}}};
   for (const auto& c : kCases) {
     input_.delay = c.typed[0];
     input_.seed = c.typed[1];

@@ -16,12 +16,10 @@ bool CreateKey(const char* subkey, const char* keyClass, RegistryKey* key, bool*
 bool OpenKey(const char* subkey, RegistryKey* key) {
   return !refuseKeys && inner->openKey(subkey, key);
 }
-bool QueryValue(RegistryKey key, const char* name, uint32_t* type, void* data,
-                uint32_t* size) {
+bool QueryValue(RegistryKey key, const char* name, uint32_t* type, void* data, uint32_t* size) {
   return inner->queryValue(key, name, type, data, size);
 }
-bool SetValue(RegistryKey key, const char* name, uint32_t type, const void* data,
-              uint32_t size) {
+bool SetValue(RegistryKey key, const char* name, uint32_t type, const void* data, uint32_t size) {
   writes.push_back({name, type, size});
   return inner->setValue(key, name, type, data, size);
 }
@@ -92,8 +90,7 @@ void StoreString(const char* name, const std::string& text) {
 bool StoredDword(const char* name, uint32_t* value) {
   uint32_t type = 0;
   std::vector<uint8_t> data;
-  if (!Query(name, &type, &data) || type != kRegDword || data.size() != sizeof *value)
-    return false;
+  if (!Query(name, &type, &data) || type != kRegDword || data.size() != sizeof *value) return false;
   std::memcpy(value, data.data(), sizeof *value);
   return true;
 }

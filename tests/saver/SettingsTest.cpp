@@ -80,10 +80,10 @@ class SettingsTest : public testing::TestWithParam<Backend> {
   }
 };
 
-const char* const kValueOrder[] = {
-    "delay",     "bMiniDisplay", "bActivityBar", "bFrameScreen", "seed",
-    "initpop",   "displayColor", "font",         "numFrames",    "numRows",
-    "frameWidth", "frameHeight", "bornEnd",      "dieStart",     "loadImage"};
+const char* const kValueOrder[] = {"delay",     "bMiniDisplay", "bActivityBar", "bFrameScreen",
+                                   "seed",      "initpop",      "displayColor", "font",
+                                   "numFrames", "numRows",      "frameWidth",   "frameHeight",
+                                   "bornEnd",   "dieStart",     "loadImage"};
 
 TEST_P(SettingsTest, NewKeyIsFilledFromLoadTimeDefaultsInOrder) {
   const SaverSettings settings = LoadSettings();
@@ -178,8 +178,7 @@ TEST_P(SettingsTest, DisplayFlagStoredAsZeroLoadsAsOff) {
   for (const char* off : kFlags) {
     for (const char* flag : kFlags) StoreDword(flag, flag == off ? 0 : 1);
     const SaverSettings settings = LoadSettings();
-    const uint32_t loaded[] = {settings.bMiniDisplay, settings.bActivityBar,
-                               settings.bFrameScreen};
+    const uint32_t loaded[] = {settings.bMiniDisplay, settings.bActivityBar, settings.bFrameScreen};
     for (size_t i = 0; i < 3; ++i)
       EXPECT_EQ(loaded[i], kFlags[i] == off ? 0u : 1u) << kFlags[i] << " with " << off << " 0";
   }
@@ -259,7 +258,7 @@ TEST_P(SettingsTest, ValuesOfAnotherTypeOrSizeLeaveTheirFieldsUnchanged) {
   StoreRaw("initpop", kRegSz, "5000", 5);
   StoreRaw("displayColor", kRegBinary, fourBytes, sizeof fourBytes);
   StoreRaw("numFrames", kRegDword, twoBytes, sizeof twoBytes);
-  StoreDword("font", 0x41414141);          // a number where a text belongs
+  StoreDword("font", 0x41414141);  // a number where a text belongs
   StoreRaw("loadImage", kRegBinary, "x.bmp", 6);
   const SaverSettings saverSettings = LoadSettings();
 

@@ -62,7 +62,7 @@ void SetIntroText(DialogHandle, const char* text) {
 void HideDialog(DialogHandle) { current->events.push_back("hide"); }
 void EndDialog(DialogHandle) { current->events.push_back("end"); }
 
-const SetupPlatform fakePlatform = {ShowMessage,  PlatformId,   WindowsDirectory,
+const SetupPlatform fakePlatform = {ShowMessage,  PlatformId,    WindowsDirectory,
                                     CopyFile,     DescribeError, StartProcess,
                                     SetIntroText, HideDialog,    EndDialog};
 

@@ -54,5 +54,5 @@ struct FakeSetup {
 // The dialog handle the tests pass; the fake only compares it.
 DialogHandle TestDialog();
 
-constexpr int kAnswerNo = 7;         // IDNO
+constexpr int kAnswerNo = 7;  // IDNO
 constexpr unsigned long kAccessDenied = 5;

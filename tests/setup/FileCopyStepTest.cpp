@@ -49,7 +49,8 @@ TEST_F(FileCopyStepTest, AnExistingFileIsLeftAloneOnNo) {
   fake.answers = {kAnswerNo};
   EXPECT_EQ(Copy("new\\life.scr"), "");
   ASSERT_EQ(fake.boxes.size(), 1u);
-  EXPECT_EQ(fake.boxes[0].text, "The file c:\\windows\\life.scr already exists. Overwrite this file?");
+  EXPECT_EQ(fake.boxes[0].text,
+            "The file c:\\windows\\life.scr already exists. Overwrite this file?");
   EXPECT_EQ(fake.boxes[0].caption, "Overwrite?");
   EXPECT_EQ(fake.boxes[0].flags, 0x1024u);
   EXPECT_EQ(fake.boxes[0].owner, TestDialog());

@@ -52,8 +52,10 @@ TEST(InjectedFailureTest, EachFailingPlatformCallEndsTheInstallWithItsMessage) {
   for (failingCall = 1; failingCall <= static_cast<int>(calls.size()) + 1; ++failingCall) {
     SCOPED_TRACE("failing call " + std::to_string(failingCall));
     FakeSetup fake;
-    fake.files = {{"life.scr", "saver"}, {"faces\\lifeface.bmp", "faces"},
-                  {"life.nfo", "new"}, {"c:\\windows\\life.nfo", "old"}};
+    fake.files = {{"life.scr", "saver"},
+                  {"faces\\lifeface.bmp", "faces"},
+                  {"life.nfo", "new"},
+                  {"c:\\windows\\life.nfo", "old"}};
     fake.answers = {kAnswerYes};
     fakePlatform = &fake.platform();
     SetupPlatform platform = fake.platform();

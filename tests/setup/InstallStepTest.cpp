@@ -28,8 +28,8 @@ class InstallStepTest : public testing::Test {
 };
 
 TEST_F(InstallStepTest, CopiesIntoTheLowerCasedWindowsDirectoryAndHandsOver) {
-  fake.files = {{"disk1\\faces\\LifeFace.BMP", "face"}, {"life.scr", "saver"},
-                {"C:\\Src\\Life.NFO", "nfo"}};
+  fake.files = {
+      {"disk1\\faces\\LifeFace.BMP", "face"}, {"life.scr", "saver"}, {"C:\\Src\\Life.NFO", "nfo"}};
   EXPECT_TRUE(Install("disk1\\faces\\LifeFace.BMP\nlife.scr\r\nC:\\Src\\Life.NFO"));
   EXPECT_EQ(fake.copies, (Strings{"disk1\\faces\\LifeFace.BMP > c:\\windows\\LifeFace.BMP",
                                   "life.scr > c:\\windows\\life.scr",
@@ -49,8 +49,7 @@ TEST_F(InstallStepTest, OnlyTheLettersAToZAreLowerCased) {
 TEST_F(InstallStepTest, TheBackslashIsAppendedAlsoAtARoot) {
   fake.windowsDirectory = "C:\\";
   EXPECT_TRUE(Install(""));
-  EXPECT_EQ(fake.commandLines,
-            Strings{"rundll32.exe desk.cpl,InstallScreenSaver c:\\\\life.scr"});
+  EXPECT_EQ(fake.commandLines, Strings{"rundll32.exe desk.cpl,InstallScreenSaver c:\\\\life.scr"});
 }
 
 TEST_F(InstallStepTest, EmptyLinesAreSkippedAndTheLastLineNeedsNoLineEnd) {
@@ -64,9 +63,9 @@ TEST_F(InstallStepTest, LinesAreUsedExactlyAsWritten) {
   // A carriage return not followed by a line feed is part of the line.
   fake.files = {{" spaced name.bmp ", "s"}, {"#not a comment", "h"}, {"a\rb", "r"}};
   EXPECT_TRUE(Install(" spaced name.bmp \n#not a comment\na\rb\n"));
-  EXPECT_EQ(fake.copies, (Strings{" spaced name.bmp  > c:\\windows\\ spaced name.bmp ",
-                                  "#not a comment > c:\\windows\\#not a comment",
-                                  "a\rb > c:\\windows\\a\rb"}));
+  EXPECT_EQ(fake.copies,
+            (Strings{" spaced name.bmp  > c:\\windows\\ spaced name.bmp ",
+                     "#not a comment > c:\\windows\\#not a comment", "a\rb > c:\\windows\\a\rb"}));
 }
 
 TEST_F(InstallStepTest, AnEmptyListOrOneWithoutTheSaverStillHandsOver) {
@@ -89,8 +88,11 @@ TEST_F(InstallStepTest, AMissingSourceStopsTheWalkWithoutHandOver) {
 }
 
 TEST_F(InstallStepTest, TheWalkGoesOnAfterEitherAnswerToTheOverwriteQuestion) {
-  fake.files = {{"a.bmp", "new a"}, {"b.bmp", "new b"}, {"c.bmp", "new c"},
-                {"c:\\windows\\a.bmp", "old a"}, {"c:\\windows\\b.bmp", "old b"}};
+  fake.files = {{"a.bmp", "new a"},
+                {"b.bmp", "new b"},
+                {"c.bmp", "new c"},
+                {"c:\\windows\\a.bmp", "old a"},
+                {"c:\\windows\\b.bmp", "old b"}};
   fake.answers = {kAnswerNo, kAnswerYes};
   EXPECT_TRUE(Install("a.bmp\nb.bmp\nc.bmp\n"));
   ASSERT_EQ(fake.boxes.size(), 2u);
@@ -165,8 +167,8 @@ TEST_F(InstallStepTest, ALineOf260CharactersIsRefusedWithoutCopyingAPieceOfIt) {
   const std::string tooLong(260, 'x');
   fake.files = {{"a.bmp", "a"}, {tooLong.substr(0, 259), "piece"}, {"x", "piece"}};
   EXPECT_FALSE(Install("a.bmp\n" + tooLong + "\nb.bmp\n"));
-  EXPECT_EQ(OnlyBox(), "Setup Error: A line of the copy list is too long:\n" +
-                           tooLong.substr(0, 259) + "...");
+  EXPECT_EQ(OnlyBox(),
+            "Setup Error: A line of the copy list is too long:\n" + tooLong.substr(0, 259) + "...");
   EXPECT_EQ(fake.copies, Strings{"a.bmp > c:\\windows\\a.bmp"});
   EXPECT_TRUE(fake.commandLines.empty());
 }

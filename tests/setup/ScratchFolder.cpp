@@ -6,8 +6,8 @@
 
 ScratchFolder::ScratchFolder() : previous_(std::filesystem::current_path()) {
   std::random_device random;
-  folder_ = std::filesystem::temp_directory_path() /
-            ("life-setup-test-" + std::to_string(random()));
+  folder_ =
+      std::filesystem::temp_directory_path() / ("life-setup-test-" + std::to_string(random()));
   std::filesystem::create_directories(folder_);
   std::filesystem::current_path(folder_);
 }

@@ -14,8 +14,8 @@ std::string NewScratchFolder() {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
   const std::string folder = std::string(temp) + "life-setup-e2e-" +
-                             std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++count) + "\\";
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count) +
+                             "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }
@@ -70,8 +70,8 @@ BOOL CALLBACK FindStaticText(HWND child, LPARAM data) {
 SetupRun::SetupRun() : folder_(NewScratchFolder()) {
   const std::string programs = wintest::ProgramFolder();
   CopyFileA((programs + "setup.exe").c_str(), (folder_ + "setup.exe").c_str(), FALSE);
-  CopyFileA((programs + "setup-doubles\\rundll32.exe").c_str(),
-            (folder_ + "rundll32.exe").c_str(), FALSE);
+  CopyFileA((programs + "setup-doubles\\rundll32.exe").c_str(), (folder_ + "rundll32.exe").c_str(),
+            FALSE);
 }
 
 SetupRun::~SetupRun() {

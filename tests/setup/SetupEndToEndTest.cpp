@@ -14,8 +14,8 @@ constexpr int kIntroEdit = 1000;
 // The files the tests install into the Windows directory; removed before
 // and after each test.
 const std::vector<std::string> kInstalledNames = {
-    "life.scr", "LifeTest Face.BMP", "lifetest.nfo", "LifeTestA.bmp", "LifeTestB.bmp",
-    "LifeTestC.bmp", "LifeTestLocked.bmp"};
+    "life.scr",      "LifeTest Face.BMP", "lifetest.nfo",      "LifeTestA.bmp",
+    "LifeTestB.bmp", "LifeTestC.bmp",     "LifeTestLocked.bmp"};
 
 std::string LowerCased(std::string text) {
   for (char& c : text)
@@ -98,8 +98,8 @@ TEST_F(SetupEndToEndTest, InstallCopiesEveryListedFileThenHandsOver) {
   run.Write("lifetest.nfo", "LifeTest Face.BMP 16 16 25 6 5 12\r\n");
   // An absolute line, a relative one with folders, one without a
   // backslash; LF and CR LF; an empty line; no line end at the end.
-  run.Write("_copy.lst", run.folder() + "life.scr\n\ndisk1\\Faces\\LifeTest Face.BMP\r\n" +
-                             "lifetest.nfo");
+  run.Write("_copy.lst",
+            run.folder() + "life.scr\n\ndisk1\\Faces\\LifeTest Face.BMP\r\n" + "lifetest.nfo");
 
   HWND dialog = StartAndInstall();
   ASSERT_NE(dialog, nullptr);
@@ -135,14 +135,14 @@ TEST_F(SetupEndToEndTest, ExistingFilesAreReplacedOnYesOnlyAndTheWalkGoesOn) {
   ASSERT_NE(StartAndInstall(), nullptr);
   HWND first = run.WaitForBox("Overwrite?");
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(MessageBoxText(first),
-            "The file " + LowerCased(windows) + "LifeTestA.bmp already exists. Overwrite this file?");
+  EXPECT_EQ(MessageBoxText(first), "The file " + LowerCased(windows) +
+                                       "LifeTestA.bmp already exists. Overwrite this file?");
   Press(first, IDNO);
   ASSERT_TRUE(wintest::WaitFor([&] { return !IsWindow(first); }));
   HWND second = run.WaitForBox("Overwrite?");
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(MessageBoxText(second),
-            "The file " + LowerCased(windows) + "LifeTestB.bmp already exists. Overwrite this file?");
+  EXPECT_EQ(MessageBoxText(second), "The file " + LowerCased(windows) +
+                                        "LifeTestB.bmp already exists. Overwrite this file?");
   Press(second, IDYES);
 
   EXPECT_EQ(run.HandOver(), expectedHandOver);
@@ -176,15 +176,15 @@ TEST_F(SetupEndToEndTest, ASourceThatCannotBeReadIsAnErrorNotAnOverwriteQuestion
   run.Write("LifeTestLocked.bmp", "locked");
   run.Write("life.scr", "saver");
   // Held open without sharing, the source cannot be read by setup.
-  HANDLE lock = CreateFileA((run.folder() + "LifeTestLocked.bmp").c_str(), GENERIC_READ, 0,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE lock = CreateFileA((run.folder() + "LifeTestLocked.bmp").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
   ASSERT_NE(StartAndInstall(), nullptr);
   HWND box = run.WaitForBox("Setup Error");
   ASSERT_NE(box, nullptr);
-  const std::string prefix = "Can`t copy LifeTestLocked.bmp to " + LowerCased(windows) +
-                             "LifeTestLocked.bmp!\n";
+  const std::string prefix =
+      "Can`t copy LifeTestLocked.bmp to " + LowerCased(windows) + "LifeTestLocked.bmp!\n";
   EXPECT_EQ(MessageBoxText(box).substr(0, prefix.size()), prefix);
   Press(box, IDOK);
   EXPECT_EQ(run.WaitForExit(), 0u);
@@ -210,8 +210,8 @@ TEST_F(SetupEndToEndTest, AnOverwriteThatFailsAfterYesIsReported) {
   Press(question, IDYES);
   HWND error = run.WaitForBox("Setup Error");
   ASSERT_NE(error, nullptr);
-  const std::string prefix = "Can`t overwrite LifeTestA.bmp to " + LowerCased(windows) +
-                             "LifeTestA.bmp!\n";
+  const std::string prefix =
+      "Can`t overwrite LifeTestA.bmp to " + LowerCased(windows) + "LifeTestA.bmp!\n";
   EXPECT_EQ(MessageBoxText(error).substr(0, prefix.size()), prefix);
   Press(error, IDOK);
   EXPECT_EQ(run.WaitForExit(), 0u);

@@ -32,15 +32,15 @@ TEST(BmpFile, HeadersDescribeAnUncompressedBottomUp24BitBitmap) {
   // Five pixels are 15 bytes, padded to 16 a row.
   EXPECT_EQ(BmpRowStride(5), 16u);
   EXPECT_EQ(bmp.size(), 54u + 16u * 3u);
-  EXPECT_EQ(ReadU32(bmp, 2), bmp.size());   // file size
-  EXPECT_EQ(ReadU32(bmp, 10), 54u);         // pixel data offset
-  EXPECT_EQ(ReadU32(bmp, 14), 40u);         // BITMAPINFOHEADER
-  EXPECT_EQ(ReadU32(bmp, 18), 5u);          // width
-  EXPECT_EQ(ReadU32(bmp, 22), 3u);          // positive height: bottom-up
-  EXPECT_EQ(ReadU16(bmp, 26), 1u);          // planes
-  EXPECT_EQ(ReadU16(bmp, 28), 24u);         // bits per pixel
-  EXPECT_EQ(ReadU32(bmp, 30), 0u);          // BI_RGB
-  EXPECT_EQ(ReadU32(bmp, 34), 48u);         // image size
+  EXPECT_EQ(ReadU32(bmp, 2), bmp.size());  // file size
+  EXPECT_EQ(ReadU32(bmp, 10), 54u);        // pixel data offset
+  EXPECT_EQ(ReadU32(bmp, 14), 40u);        // BITMAPINFOHEADER
+  EXPECT_EQ(ReadU32(bmp, 18), 5u);         // width
+  EXPECT_EQ(ReadU32(bmp, 22), 3u);         // positive height: bottom-up
+  EXPECT_EQ(ReadU16(bmp, 26), 1u);         // planes
+  EXPECT_EQ(ReadU16(bmp, 28), 24u);        // bits per pixel
+  EXPECT_EQ(ReadU32(bmp, 30), 0u);         // BI_RGB
+  EXPECT_EQ(ReadU32(bmp, 34), 48u);        // image size
 }
 
 TEST(BmpFile, FirstStoredRowIsTheBottomRowInBlueGreenRedOrder) {
@@ -58,8 +58,8 @@ TEST(BmpFile, DecodesToTheSamePixelsForEveryRowPadding) {
     const RgbImage image = Gradient(w, 4);
     const std::vector<uint8_t> bmp = EncodeBmp24(image);
     int width = 0, height = 0, channels = 0;
-    unsigned char* decoded = stbi_load_from_memory(bmp.data(), static_cast<int>(bmp.size()),
-                                                   &width, &height, &channels, 3);
+    unsigned char* decoded = stbi_load_from_memory(bmp.data(), static_cast<int>(bmp.size()), &width,
+                                                   &height, &channels, 3);
     ASSERT_NE(decoded, nullptr) << "width " << w;
     EXPECT_EQ(width, w);
     EXPECT_EQ(height, 4);

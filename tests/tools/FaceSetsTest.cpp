@@ -82,9 +82,9 @@ TEST(FaceSets, FrameRangesAreSensible) {
   for (const FaceSet& set : Sets()) {
     SCOPED_TRACE(set.file);
     EXPECT_GE(set.bornEnd, 1);
-    EXPECT_GT(set.dieStart, set.bornEnd + 1);       // at least one idle frame
-    EXPECT_LT(set.dieStart, set.numFrames());       // at least one death frame
-    EXPECT_LE(set.numFrames(), 256);                // frames fit 8 bits
+    EXPECT_GT(set.dieStart, set.bornEnd + 1);  // at least one idle frame
+    EXPECT_LT(set.dieStart, set.numFrames());  // at least one death frame
+    EXPECT_LE(set.numFrames(), 256);           // frames fit 8 bits
     EXPECT_GE(set.numRows(), 1);
     EXPECT_LE(set.numRows(), 256);
   }
@@ -93,7 +93,8 @@ TEST(FaceSets, FrameRangesAreSensible) {
 TEST(FaceSets, FrameZeroIsBlackInEveryRow) {
   for (size_t s = 0; s < Sets().size(); ++s)
     for (int r = 0; r < Sets()[s].numRows(); ++r)
-      for (const Rgb p : Frame(s, r, 0).pixels) ASSERT_EQ(p, (Rgb{0, 0, 0})) << Sets()[s].file << " row " << r;
+      for (const Rgb p : Frame(s, r, 0).pixels)
+        ASSERT_EQ(p, (Rgb{0, 0, 0})) << Sets()[s].file << " row " << r;
 }
 
 TEST(FaceSets, LivingFramesShowAClearFace) {

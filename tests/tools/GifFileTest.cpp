@@ -29,7 +29,8 @@ std::vector<RgbImage> DecodeFrames(const std::string& path, std::vector<int>& de
     GraphicsControlBlock control{};
     DGifSavedExtensionToGCB(gif, i, &control);
     delays.push_back(control.DelayTime);
-    const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
+    const ColorMapObject* map =
+        image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
     for (int y = 0; y < image.ImageDesc.Height; ++y) {
       for (int x = 0; x < image.ImageDesc.Width; ++x) {
         const int index = image.RasterBits[y * image.ImageDesc.Width + x];

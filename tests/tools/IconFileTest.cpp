@@ -34,13 +34,13 @@ TEST(IconFile, DirectoryListsBothImagesWithTheirOffsets) {
     const uint32_t size = e == 0 ? 16 : 32;
     EXPECT_EQ(ico[entry], size);
     EXPECT_EQ(ico[entry + 1], size);
-    EXPECT_EQ(ico[entry + 2], 16u);             // colours
-    EXPECT_EQ(ReadU16(ico, entry + 6), 4u);     // bits per pixel
+    EXPECT_EQ(ico[entry + 2], 16u);          // colours
+    EXPECT_EQ(ReadU16(ico, entry + 6), 4u);  // bits per pixel
     const uint32_t bytes = ReadU32(ico, entry + 8);
     const uint32_t offset = ReadU32(ico, entry + 12);
     EXPECT_EQ(bytes, e == 0 ? 296u : 744u);
     EXPECT_EQ(offset, e == 0 ? 38u : 38u + 296u);
-    EXPECT_EQ(ReadU32(ico, offset), 40u);        // BITMAPINFOHEADER
+    EXPECT_EQ(ReadU32(ico, offset), 40u);  // BITMAPINFOHEADER
     EXPECT_EQ(ReadU32(ico, offset + 4), size);
     EXPECT_EQ(ReadU32(ico, offset + 8), size * 2);  // colour and mask rows
     EXPECT_EQ(ReadU16(ico, offset + 14), 4u);

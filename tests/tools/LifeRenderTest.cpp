@@ -67,8 +67,8 @@ TEST_F(LifeRender, StatsFollowALoneCellThroughTheStallToTheReseed) {
   // 4 x 4 cells seeded with one: it dies in step 1; the empty world is
   // stagnant from step 2, and its 26th stagnant step, step 27, seeds one
   // cell again, counting generations from 0.
-  const Result run = RunTool({"--seed", "42", "--ticks", "29", "--stats", "--size", "64x64",
-                              "--initpop", "1"});
+  const Result run =
+      RunTool({"--seed", "42", "--ticks", "29", "--stats", "--size", "64x64", "--initpop", "1"});
   ASSERT_EQ(run.code, 0) << run.err;
   std::string expected = "0 0 1\n";
   for (int step = 1; step <= 26; ++step) expected += std::to_string(step) + " 1 0\n";
@@ -79,7 +79,7 @@ TEST_F(LifeRender, PicturesDoNotChangeTheCourseOfTheWorld) {
   const std::string png = TempPath("course.png");
   const Result headless = RunTool({"--seed", "7", "--ticks", "30", "--stats", "--size", "400x300"});
   const Result drawn = RunTool({"--seed", "7", "--ticks", "30", "--stats", "--size", "400x300",
-                            "--dir", LIFE_ASSETS_DIR, "--out", png});
+                                "--dir", LIFE_ASSETS_DIR, "--out", png});
   ASSERT_EQ(drawn.code, 0) << drawn.err;
   EXPECT_EQ(headless.out, drawn.out);
   std::filesystem::remove(png);
@@ -88,9 +88,9 @@ TEST_F(LifeRender, PicturesDoNotChangeTheCourseOfTheWorld) {
 TEST_F(LifeRender, PngHasTheClientSizeWithBlackStripsBeyondThePicture) {
   const std::string png = TempPath("size.png");
   // 250 / 16 = 15 columns (240 pixels); 130 / 16 = 8 rows (128 pixels).
-  const Result run = RunTool({"--seed", "3", "--ticks", "5", "--size", "250x130", "--dir",
-                          LIFE_ASSETS_DIR, "--out", png, "--no-mini-display", "--no-activity-bar",
-                          "--color", "0x00FF80"});
+  const Result run =
+      RunTool({"--seed", "3", "--ticks", "5", "--size", "250x130", "--dir", LIFE_ASSETS_DIR,
+               "--out", png, "--no-mini-display", "--no-activity-bar", "--color", "0x00FF80"});
   ASSERT_EQ(run.code, 0) << run.err;
   int width = 0, height = 0, channels = 0;
   unsigned char* pixels = stbi_load(png.c_str(), &width, &height, &channels, 3);
@@ -118,7 +118,7 @@ TEST_F(LifeRender, OutputPathsAreRelativeToTheStartingDirectory) {
   std::filesystem::create_directories(work);
   std::filesystem::current_path(work);
   const Result run = RunTool({"--seed", "3", "--ticks", "2", "--size", "64x64", "--dir",
-                          LIFE_ASSETS_DIR, "--out", "here.png", "--dump-state", "here.bin"});
+                              LIFE_ASSETS_DIR, "--out", "here.png", "--dump-state", "here.bin"});
   std::filesystem::current_path(start_);
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(std::filesystem::exists(work / "here.png"));
@@ -129,7 +129,7 @@ TEST_F(LifeRender, OutputPathsAreRelativeToTheStartingDirectory) {
 TEST_F(LifeRender, DumpHoldsOneLittleEndianStateForEveryCell) {
   const std::string dump = TempPath("state.bin");
   const Result run = RunTool({"--seed", "11", "--ticks", "12", "--size", "200x100", "--initpop",
-                          "300", "--dump-state", dump});
+                              "300", "--dump-state", dump});
   ASSERT_EQ(run.code, 0) << run.err;
   const std::vector<uint8_t> bytes = ReadFileBytes(dump);
   ASSERT_EQ(bytes.size(), 12u * 6u * 2u);  // 12 x 6 cells
@@ -149,8 +149,8 @@ TEST_F(LifeRender, DumpHoldsOneLittleEndianStateForEveryCell) {
 
 TEST_F(LifeRender, GifHasOneFramePerTickAtTheClientSize) {
   const std::string gif = TempPath("ticks.gif");
-  const Result run = RunTool({"--seed", "5", "--ticks", "4", "--size", "100x60", "--dir",
-                          LIFE_ASSETS_DIR, "--out", gif});
+  const Result run = RunTool(
+      {"--seed", "5", "--ticks", "4", "--size", "100x60", "--dir", LIFE_ASSETS_DIR, "--out", gif});
   ASSERT_EQ(run.code, 0) << run.err;
   int width = 0, height = 0, channels = 0;
   ASSERT_EQ(stbi_info(gif.c_str(), &width, &height, &channels), 1);
@@ -167,8 +167,8 @@ TEST_F(LifeRender, GifHasOneFramePerTickAtTheClientSize) {
 
 TEST_F(LifeRender, AWindowSmallerThanTwoCellsShowsBlack) {
   const std::string png = TempPath("tiny.png");
-  const Result run = RunTool({"--seed", "1", "--ticks", "3", "--size", "20x100", "--stats",
-                          "--dir", LIFE_ASSETS_DIR, "--out", png});
+  const Result run = RunTool({"--seed", "1", "--ticks", "3", "--size", "20x100", "--stats", "--dir",
+                              LIFE_ASSETS_DIR, "--out", png});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(Lines(run.out).front(), "0 0 0");
   int width = 0, height = 0, channels = 0;
@@ -210,7 +210,7 @@ TEST_F(LifeRender, FaceProblemsEndWithTheSaversOwnMessages) {
   }
   try {
     RunTool({"--face", "missing.bmp,16,16,25,6,5,12", "--dir", LIFE_ASSETS_DIR, "--out",
-         TempPath("never.png")});
+             TempPath("never.png")});
     ADD_FAILURE() << "no fatal exit";
   } catch (const std::runtime_error& e) {
     EXPECT_STREQ(e.what(), "No Faces: Unable to find, missing.bmp");
@@ -232,8 +232,8 @@ Png ReadPng(const std::string& path) {
   unsigned char* data = stbi_load(path.c_str(), &png.width, &png.height, &channels, 3);
   if (data == nullptr) return png;
   for (int i = 0; i < png.width * png.height; ++i)
-    png.pixels.push_back(static_cast<uint32_t>(data[i * 3] << 16 | data[i * 3 + 1] << 8 |
-                                               data[i * 3 + 2]));
+    png.pixels.push_back(
+        static_cast<uint32_t>(data[i * 3] << 16 | data[i * 3 + 1] << 8 | data[i * 3 + 2]));
   stbi_image_free(data);
   return png;
 }
@@ -245,8 +245,8 @@ Png ReadPng(const std::string& path) {
 // the primary, S + 1 for the other), framed at its own edges; the rest of
 // the bounding box stays black.
 TEST_F(LifeRender, MonitorsShowEachTheWorldOfItsOwnSizeAndSeedAtItsPlace) {
-  const std::vector<std::string> common = {"--ticks", "25",  "--dir", LIFE_ASSETS_DIR,
-                                           "--no-activity-bar", "--color", "0x00FF80"};
+  const std::vector<std::string> common = {
+      "--ticks", "25", "--dir", LIFE_ASSETS_DIR, "--no-activity-bar", "--color", "0x00FF80"};
   auto render = [&](const std::string& name, std::vector<std::string> args) {
     const std::string png = TempPath(name);
     args.insert(args.end(), common.begin(), common.end());
@@ -280,8 +280,8 @@ TEST_F(LifeRender, MonitorsShowEachTheWorldOfItsOwnSizeAndSeedAtItsPlace) {
     for (int x = 0; x < 160; ++x) ASSERT_EQ(both.at(x, y), 0u) << x << "," << y;
 
   // Statistics: generation and population of each world, in layout order.
-  const Result stats = RunTool({"--monitors", "320x240+0+0,160x128-160-128", "--seed", "5",
-                                "--ticks", "10", "--stats"});
+  const Result stats = RunTool(
+      {"--monitors", "320x240+0+0,160x128-160-128", "--seed", "5", "--ticks", "10", "--stats"});
   const Result single = RunTool({"--size", "320x240", "--seed", "5", "--ticks", "10", "--stats"});
   const std::vector<std::string> lines = Lines(stats.out), singleLines = Lines(single.out);
   ASSERT_EQ(lines.size(), 11u);

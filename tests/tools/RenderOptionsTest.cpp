@@ -46,12 +46,32 @@ TEST(RenderOptions, DefaultsAreTheSaversLoadTimeSettings) {
 }
 
 TEST(RenderOptions, ReadsEveryOption) {
-  const RenderOptions o = Parse({"--size", "640x480", "--face", "fish.bmp,24,16,20,4,4,10",
-                                 "--seed", "4294967295", "--initpop", "0", "--ticks", "7",
-                                 "--dir", "assets", "--stats", "--dump-state", "s.bin",
-                                 "--out", "x.GIF", "--delay", "80", "--no-mini-display",
-                                 "--no-activity-bar", "--no-frame-screen", "--color", "0x0000ff",
-                                 "--font", "Arial"});
+  const RenderOptions o = Parse({"--size",
+                                 "640x480",
+                                 "--face",
+                                 "fish.bmp,24,16,20,4,4,10",
+                                 "--seed",
+                                 "4294967295",
+                                 "--initpop",
+                                 "0",
+                                 "--ticks",
+                                 "7",
+                                 "--dir",
+                                 "assets",
+                                 "--stats",
+                                 "--dump-state",
+                                 "s.bin",
+                                 "--out",
+                                 "x.GIF",
+                                 "--delay",
+                                 "80",
+                                 "--no-mini-display",
+                                 "--no-activity-bar",
+                                 "--no-frame-screen",
+                                 "--color",
+                                 "0x0000ff",
+                                 "--font",
+                                 "Arial"});
   EXPECT_EQ(o.width, 640u);
   EXPECT_EQ(o.height, 480u);
   EXPECT_EQ(o.faceFile, "fish.bmp");
@@ -77,7 +97,8 @@ TEST(RenderOptions, ReadsEveryOption) {
 }
 
 TEST(RenderOptions, LaterFlagsWinAndValuesMayFollowAnEqualsSign) {
-  const RenderOptions o = Parse({"--no-mini-display", "--mini-display", "--size=8x9", "--out=a.png"});
+  const RenderOptions o =
+      Parse({"--no-mini-display", "--mini-display", "--size=8x9", "--out=a.png"});
   EXPECT_TRUE(o.miniDisplay);
   EXPECT_EQ(o.width, 8u);
   EXPECT_EQ(o.height, 9u);
@@ -101,8 +122,8 @@ TEST(RenderOptions, RefusesMalformedNumbers) {
 }
 
 TEST(RenderOptions, RefusesEmptyOrAbsurdSizes) {
-  for (const char* bad : {"0x768", "1024x0", "0x0", "8193x100", "100x8193", "1024", "x768",
-                          "1024x", "axb", "4294967296x1"}) {
+  for (const char* bad : {"0x768", "1024x0", "0x0", "8193x100", "100x8193", "1024", "x768", "1024x",
+                          "axb", "4294967296x1"}) {
     SCOPED_TRACE(bad);
     Refusal({"--size", bad});
   }
@@ -140,9 +161,9 @@ TEST(RenderOptions, MonitorsGiveTheirBoundingBoxWhichMayStartAtNegativeCoordinat
   EXPECT_EQ(o.height, 1280u);
   EXPECT_EQ(Parse({"--monitors=640x480+0+0"}).width, 640u);
 
-  for (const char* bad : {"1920x1080", "1920x1080+0", "1920x1080+0+0+0", "0x10+0+0",
-                          "8193x10+0+0", "10x10+0+0,", "10x10+a+0", "10x10++0+0",
-                          "10x10+0--5", "8000x10+0+0,8000x10+9000+0"}) {
+  for (const char* bad :
+       {"1920x1080", "1920x1080+0", "1920x1080+0+0+0", "0x10+0+0", "8193x10+0+0", "10x10+0+0,",
+        "10x10+a+0", "10x10++0+0", "10x10+0--5", "8000x10+0+0,8000x10+9000+0"}) {
     SCOPED_TRACE(bad);
     Refusal({"--monitors", bad});
   }

@@ -46,16 +46,21 @@ std::set<std::pair<uint32_t, uint32_t>> ParseRle(const std::string& text) {
 
 TEST(RleFileTest, RandomPatternsComeBackCellForCell) {
   std::mt19937 random(7);
-  for (const auto& [width, height, density] :
-       {std::tuple{1u, 1u, 1.0}, {70u, 3u, 1.0}, {300u, 40u, 0.35}, {257u, 90u, 0.05},
-        {64u, 64u, 0.0}}) {
+  for (const auto& [width, height, density] : {std::tuple{1u, 1u, 1.0},
+                                               {70u, 3u, 1.0},
+                                               {300u, 40u, 0.35},
+                                               {257u, 90u, 0.05},
+                                               {64u, 64u, 0.0}}) {
     std::set<std::pair<uint32_t, uint32_t>> cells;
     std::bernoulli_distribution alive(density);
     for (uint32_t y = 0; y < height; ++y)
       for (uint32_t x = 0; x < width; ++x)
         if (alive(random)) cells.insert({x, y});
     const std::string text = RleText(
-        width, height, [&](uint32_t x, uint32_t y) { return cells.count({x, y}) != 0; },
+        width, height,
+        [&](uint32_t x, uint32_t y) {
+          return cells.count({x, y}) != 0;
+        },
         "B3/S23:T" + std::to_string(width) + "," + std::to_string(height));
     EXPECT_EQ(text.substr(0, text.find('\n')),
               "x = " + std::to_string(width) + ", y = " + std::to_string(height) +

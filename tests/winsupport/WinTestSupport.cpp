@@ -33,8 +33,7 @@ bool Process::Start(const std::string& commandLine, const std::string& directory
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
   return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup,
-                        &info_) != 0;
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info_) != 0;
 }
 
 bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
@@ -68,8 +67,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
 }
 }  // namespace
 
-HWND WaitForWindow(DWORD processId, const char* className, const char* title,
-                   DWORD timeoutMs) {
+HWND WaitForWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs) {
   WindowSearch search{processId, className, title, nullptr};
   WaitFor(
       [&] {
@@ -100,8 +98,7 @@ BOOL CALLBACK MatchOwnedWindow(HWND window, LPARAM data) {
 }
 }  // namespace
 
-HWND WaitForOwnedWindow(DWORD processId, HWND owner, const char* className,
-                        DWORD timeoutMs) {
+HWND WaitForOwnedWindow(DWORD processId, HWND owner, const char* className, DWORD timeoutMs) {
   OwnedSearch search{processId, owner, className, nullptr};
   WaitFor(
       [&] {
@@ -208,15 +205,15 @@ std::string ClassName(HWND window) {
 
 bool ReadDword(const char* subkey, const char* name, DWORD* value) {
   DWORD size = sizeof *value;
-  return RegGetValueA(HKEY_CURRENT_USER, subkey, name, RRF_RT_REG_DWORD, nullptr, value,
-                      &size) == ERROR_SUCCESS;
+  return RegGetValueA(HKEY_CURRENT_USER, subkey, name, RRF_RT_REG_DWORD, nullptr, value, &size) ==
+         ERROR_SUCCESS;
 }
 
 bool ReadString(const char* subkey, const char* name, std::string* value) {
   char text[1024] = {};
   DWORD size = sizeof text;
-  if (RegGetValueA(HKEY_CURRENT_USER, subkey, name, RRF_RT_REG_SZ, nullptr, text,
-                   &size) != ERROR_SUCCESS)
+  if (RegGetValueA(HKEY_CURRENT_USER, subkey, name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+      ERROR_SUCCESS)
     return false;
   *value = text;
   return true;

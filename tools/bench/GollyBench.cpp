@@ -46,8 +46,8 @@ double ChildrenCpuMs() {
 // fills populations (index = generation) from its report.
 bool RunGolly(const std::string& bgolly, const std::string& rle, int generations,
               std::vector<long>& populations, double& cpuMs) {
-  const std::string command = bgolly + " -a QuickLife -i 1 -m " +
-                              std::to_string(generations) + " '" + rle + "' 2>&1";
+  const std::string command =
+      bgolly + " -a QuickLife -i 1 -m " + std::to_string(generations) + " '" + rle + "' 2>&1";
   const double start = ChildrenCpuMs();
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return false;
@@ -59,8 +59,7 @@ bool RunGolly(const std::string& bgolly, const std::string& rle, int generations
     for (const char* c = line; *c != '\0'; ++c)
       if (*c != ',') digits += *c;
     long generation = 0, population = 0;
-    if (std::sscanf(digits.c_str(), "%ld: %ld", &generation, &population) == 2 &&
-        generation >= 0 &&
+    if (std::sscanf(digits.c_str(), "%ld: %ld", &generation, &population) == 2 && generation >= 0 &&
         generation <= generations)
       populations[static_cast<size_t>(generation)] = population;
   }
@@ -76,8 +75,8 @@ int main(int argc, char** argv) {
   const Soup soups[] = {{"1024x1024, 35%", 1024, 0.35},
                         {"1024x1024, 5%", 1024, 0.05},
                         {"2048x2048, 35%", 2048, 0.35}};
-  std::printf("%-16s %10s %14s %14s %8s  %s\n", "soup", "alive", "bgolly ms/gen",
-              "ours ms/gen", "ratio", "populations");
+  std::printf("%-16s %10s %14s %14s %8s  %s\n", "soup", "alive", "bgolly ms/gen", "ours ms/gen",
+              "ratio", "populations");
   int status = 0;
   for (const Soup& soup : soups) {
     WorldConfig config = MakeWorldConfig(kDefaultFace, soup.side * 16, soup.side * 16);
@@ -107,8 +106,7 @@ int main(int argc, char** argv) {
     double full = 0, load = 0;
     if (!RunGolly(bgolly, rle, kGenerations, golly, full) ||
         !RunGolly(bgolly, rle, 1, ignored, load)) {
-      std::fprintf(stderr, "golly-bench: %s did not run (Debian package golly)\n",
-                   bgolly.c_str());
+      std::fprintf(stderr, "golly-bench: %s did not run (Debian package golly)\n", bgolly.c_str());
       return 1;
     }
     const double gollyMs = (full - load) / (kGenerations - 1);

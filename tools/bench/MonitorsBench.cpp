@@ -70,8 +70,8 @@ TickCost MonitorsTick(const FaceInfo& face, int width, int height, int monitors,
 int main(int argc, char** argv) {
   const char* sheet = argc > 1 ? argv[1] : "tinyface.bmp";
   int width = 3840, height = 2160;
-  if (argc > 2 && (std::sscanf(argv[2], "%dx%d", &width, &height) != 2 || width < 16 ||
-                   height < 16)) {
+  if (argc > 2 &&
+      (std::sscanf(argv[2], "%dx%d", &width, &height) != 2 || width < 16 || height < 16)) {
     std::fprintf(stderr, "usage: monitors-bench SHEET.bmp [WIDTHxHEIGHT] [TICKS]\n");
     return 2;
   }
@@ -79,8 +79,9 @@ int main(int argc, char** argv) {
   const FaceInfo face = {sheet, 8, 8, 13, 6, 2, 7};
   const TickCost one = MonitorsTick(face, width, height, 1, ticks);
   const TickCost two = MonitorsTick(face, width, height, 2, ticks);
-  std::printf("saver tick, 8x8 faces, dense soup, %dx%d monitors: one %.2f ms/tick "
-              "(window copy %.2f), two side by side %.2f ms/tick (window copies %.2f): %.2fx\n",
-              width, height, one.total, one.copy, two.total, two.copy, two.total / one.total);
+  std::printf(
+      "saver tick, 8x8 faces, dense soup, %dx%d monitors: one %.2f ms/tick "
+      "(window copy %.2f), two side by side %.2f ms/tick (window copies %.2f): %.2fx\n",
+      width, height, one.total, one.copy, two.total, two.copy, two.total / one.total);
   return 0;
 }

@@ -70,10 +70,9 @@ std::string RleText(uint32_t width, uint32_t height,
 
 bool WriteRle(const std::string& path, const CellMap& world) {
   const std::string size = std::to_string(world.cols()) + "," + std::to_string(world.rows());
-  const std::string text =
-      RleText(world.cols(), world.rows(),
-              [&world](uint32_t x, uint32_t y) { return world.IsAlive(x, y); },
-              "B3/S23:T" + size);
+  const std::string text = RleText(
+      world.cols(), world.rows(), [&world](uint32_t x, uint32_t y) { return world.IsAlive(x, y); },
+      "B3/S23:T" + size);
   FILE* file = std::fopen(path.c_str(), "w");
   if (file == nullptr) return false;
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();

@@ -23,12 +23,12 @@ WorldConfig Config(uint32_t initpop) {
 
 void BM_StepDenseSoup(benchmark::State& state) {
   CellMap map;
-  map.Create(Config(kSide * kSide / 2));  // about 40% of the cells alive
+  map.Create(Config(kSide * kSide / 2));              // about 40% of the cells alive
   for (int i = 0; i < 50; ++i) map.NextGeneration();  // let it settle
   for (auto _ : state) map.NextGeneration();
-  state.counters["ns_per_cell"] = benchmark::Counter(
-      static_cast<double>(kCells) * static_cast<double>(state.iterations()),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_cell"] =
+      benchmark::Counter(static_cast<double>(kCells) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["population"] = map.population();
 }
 BENCHMARK(BM_StepDenseSoup)->Unit(benchmark::kMillisecond);
@@ -37,9 +37,9 @@ void BM_StepSparse(benchmark::State& state) {
   CellMap map;
   map.Create(Config(kSide * kSide / 100));  // about 1% alive
   for (auto _ : state) map.NextGeneration();
-  state.counters["ns_per_cell"] = benchmark::Counter(
-      static_cast<double>(kCells) * static_cast<double>(state.iterations()),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_cell"] =
+      benchmark::Counter(static_cast<double>(kCells) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["population"] = map.population();
 }
 BENCHMARK(BM_StepSparse)->Unit(benchmark::kMillisecond);
@@ -72,9 +72,9 @@ void BM_RecountingStepDenseSoup(benchmark::State& state) {
   };
   for (int i = 0; i < 50; ++i) step();
   for (auto _ : state) step();
-  state.counters["ns_per_cell"] = benchmark::Counter(
-      static_cast<double>(kCells) * static_cast<double>(state.iterations()),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_cell"] =
+      benchmark::Counter(static_cast<double>(kCells) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_RecountingStepDenseSoup)->Arg(kSide)->Unit(benchmark::kMillisecond);
 

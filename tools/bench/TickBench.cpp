@@ -53,10 +53,9 @@ double PerTileBlitTick(const FaceInfo& face, const WorldConfig& setup, int ticks
   const int fw = static_cast<int>(face.frameWidth), fh = static_cast<int>(face.frameHeight);
   HBITMAP grid = CreateCompatibleBitmap(screen, static_cast<int>(setup.cols) * fw,
                                         static_cast<int>(setup.rows) * fh);
-  HBITMAP sheet = static_cast<HBITMAP>(LoadImageA(nullptr, face.loadImage, IMAGE_BITMAP,
-                                                  static_cast<int>(face.numFrames) * fw,
-                                                  static_cast<int>(face.numRows) * fh,
-                                                  LR_LOADFROMFILE));
+  HBITMAP sheet = static_cast<HBITMAP>(
+      LoadImageA(nullptr, face.loadImage, IMAGE_BITMAP, static_cast<int>(face.numFrames) * fw,
+                 static_cast<int>(face.numRows) * fh, LR_LOADFROMFILE));
   ReleaseDC(nullptr, screen);
   SelectObject(gridDc, grid);
   SelectObject(sheetDc, sheet);
@@ -102,9 +101,10 @@ int main(int argc, char** argv) {
     const WorldConfig setup = MakeWorldConfig(face, width, height);
     const double engine = EngineLayerTick(face, setup, ticks);
     const double perTile = PerTileBlitTick(face, setup, ticks);
-    std::printf("%ux%u, %ux%u faces (%u x %u cells): DIB-section layer %.2f ms/tick, "
-                "BitBlt per tile %.2f ms/tick\n",
-                width, height, size, size, setup.cols, setup.rows, engine, perTile);
+    std::printf(
+        "%ux%u, %ux%u faces (%u x %u cells): DIB-section layer %.2f ms/tick, "
+        "BitBlt per tile %.2f ms/tick\n",
+        width, height, size, size, setup.cols, setup.rows, engine, perTile);
   }
   return 0;
 }

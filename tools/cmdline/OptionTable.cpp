@@ -28,9 +28,7 @@ const Valued* FindValued(ValuedOptions options, const std::string& name) {
 }
 
 std::function<bool(const std::string&, std::string&)> Unsigned(uint32_t& target) {
-  return [&target](const std::string& value, std::string&) {
-    return ParseUnsigned(value, target);
-  };
+  return [&target](const std::string& value, std::string&) { return ParseUnsigned(value, target); };
 }
 
 std::function<bool(const std::string&, std::string&)> NonEmpty(std::string& target) {

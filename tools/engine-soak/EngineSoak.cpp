@@ -76,8 +76,9 @@ std::string CheckWorld(const CellMap& world) {
       if (const char* broken = CheckCell(world, x, y, frames, faceRows))
         return std::string(broken) + " at " + std::to_string(x) + "," + std::to_string(y);
     }
-  if (live != world.population()) return "population " + std::to_string(world.population()) +
-                                         " but " + std::to_string(live) + " live cells";
+  if (live != world.population())
+    return "population " + std::to_string(world.population()) + " but " + std::to_string(live) +
+           " live cells";
   return "";
 }
 
@@ -142,12 +143,12 @@ bool Soak(const Shape& shape, uint64_t generations) {
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("%-22s %4ux%-4u %8llu generations in %7.1f s (%6.2f us each), population "
-              "%d..%d, %llu reseeds, resident %ld -> %ld KiB (max %ld): ok\n",
-              shape.name, world.cols(), world.rows(), static_cast<unsigned long long>(generations),
-              seconds, seconds * 1e6 / static_cast<double>(generations), populationMin,
-              populationMax, static_cast<unsigned long long>(reseeds), residentFirst,
-              ResidentKiB(), residentMax);
+  std::printf(
+      "%-22s %4ux%-4u %8llu generations in %7.1f s (%6.2f us each), population "
+      "%d..%d, %llu reseeds, resident %ld -> %ld KiB (max %ld): ok\n",
+      shape.name, world.cols(), world.rows(), static_cast<unsigned long long>(generations), seconds,
+      seconds * 1e6 / static_cast<double>(generations), populationMin, populationMax,
+      static_cast<unsigned long long>(reseeds), residentFirst, ResidentKiB(), residentMax);
   std::fflush(stdout);
   return true;
 }

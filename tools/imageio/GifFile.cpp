@@ -76,7 +76,8 @@ bool GifAnimation::Open(const std::string& path, int width, int height, std::vec
   const unsigned char loop[] = {1, 0, 0};
   if (EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
       EGifPutExtensionBlock(gif_, 11, "NETSCAPE2.0") == GIF_ERROR ||
-      EGifPutExtensionBlock(gif_, 3, loop) == GIF_ERROR || EGifPutExtensionTrailer(gif_) == GIF_ERROR)
+      EGifPutExtensionBlock(gif_, 3, loop) == GIF_ERROR ||
+      EGifPutExtensionTrailer(gif_) == GIF_ERROR)
     return Fail(gif_->Error, error);
 
   width_ = width;
@@ -103,7 +104,8 @@ bool GifAnimation::AddFrame(const RgbImage& frame, unsigned delayMs, std::string
     right = bottom = -1;
     for (int y = 0; y < height_; ++y) {
       for (int x = 0; x < width_; ++x) {
-        const size_t i = static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+        const size_t i =
+            static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
         if (indices[i] == previous_[i]) continue;
         left = std::min(left, x);
         right = std::max(right, x);
@@ -121,7 +123,8 @@ bool GifAnimation::AddFrame(const RgbImage& frame, unsigned delayMs, std::string
   control.TransparentColor = first_ ? NO_TRANSPARENT_COLOR : transparent_;
   GifByteType extension[4];
   const size_t length = EGifGCBToExtension(&control, extension);
-  if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) == GIF_ERROR)
+  if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) ==
+      GIF_ERROR)
     return Fail(gif_->Error, error);
 
   const int w = right - left + 1, h = bottom - top + 1;
@@ -130,7 +133,8 @@ bool GifAnimation::AddFrame(const RgbImage& frame, unsigned delayMs, std::string
   std::vector<GifPixelType> line(static_cast<size_t>(w));
   for (int y = top; y <= bottom; ++y) {
     for (int x = left; x <= right; ++x) {
-      const size_t i = static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+      const size_t i =
+          static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
       const bool unchanged = !first_ && indices[i] == previous_[i];
       line[static_cast<size_t>(x - left)] =
           static_cast<GifPixelType>(unchanged ? transparent_ : indices[i]);

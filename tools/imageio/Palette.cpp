@@ -23,8 +23,10 @@ struct Box {
     for (const Entry& e : entries) {
       weight += e.count;
       for (int ch = 0; ch < 3; ++ch) {
-        low[static_cast<size_t>(ch)] = std::min<int>(low[static_cast<size_t>(ch)], Channel(e.color, ch));
-        high[static_cast<size_t>(ch)] = std::max<int>(high[static_cast<size_t>(ch)], Channel(e.color, ch));
+        low[static_cast<size_t>(ch)] =
+            std::min<int>(low[static_cast<size_t>(ch)], Channel(e.color, ch));
+        high[static_cast<size_t>(ch)] =
+            std::max<int>(high[static_cast<size_t>(ch)], Channel(e.color, ch));
       }
     }
     range = -1;
@@ -68,7 +70,8 @@ std::vector<Rgb> BuildPalette(const ColorHistogram& histogram, const std::vector
   Box all;
   for (const auto& [packed, count] : histogram) {
     const Rgb c = UnpackRgb(packed);
-    if (std::find(palette.begin(), palette.end(), c) == palette.end()) all.entries.push_back({c, count});
+    if (std::find(palette.begin(), palette.end(), c) == palette.end())
+      all.entries.push_back({c, count});
   }
   if (all.entries.empty()) return palette;
   // The same histogram gives the same palette whatever the hash order.
@@ -88,8 +91,9 @@ std::vector<Rgb> BuildPalette(const ColorHistogram& histogram, const std::vector
     if (target == nullptr) break;
     const int ch = target->widestChannel;
     std::sort(target->entries.begin(), target->entries.end(), [ch](const Entry& a, const Entry& b) {
-      return Channel(a.color, ch) != Channel(b.color, ch) ? Channel(a.color, ch) < Channel(b.color, ch)
-                                                          : PackRgb(a.color) < PackRgb(b.color);
+      return Channel(a.color, ch) != Channel(b.color, ch)
+                 ? Channel(a.color, ch) < Channel(b.color, ch)
+                 : PackRgb(a.color) < PackRgb(b.color);
     });
     // Cut at the weighted median, leaving at least one colour each side.
     uint64_t seen = 0;
@@ -99,7 +103,8 @@ std::vector<Rgb> BuildPalette(const ColorHistogram& histogram, const std::vector
       if (seen * 2 >= target->weight) break;
     }
     Box upper;
-    upper.entries.assign(target->entries.begin() + static_cast<std::ptrdiff_t>(cut), target->entries.end());
+    upper.entries.assign(target->entries.begin() + static_cast<std::ptrdiff_t>(cut),
+                         target->entries.end());
     target->entries.resize(cut);
     target->Measure();
     upper.Measure();

@@ -32,8 +32,8 @@ bool WriteRows(FILE* file, const RgbImage& image, png_bytep* rows, std::string& 
   }
   png_init_io(png, file);
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
-               static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   png_write_image(png, rows);
   png_write_end(png, nullptr);
@@ -52,8 +52,8 @@ bool WritePng(const std::string& path, const RgbImage& image, std::string& error
   // Rgb is three packed bytes, the layout libpng expects of an RGB row.
   static_assert(sizeof(Rgb) == 3, "Rgb must be three bytes");
   for (int y = 0; y < image.height; ++y)
-    rows[static_cast<size_t>(y)] = const_cast<png_bytep>(
-        reinterpret_cast<const png_byte*>(&image.pixels[static_cast<size_t>(y) * static_cast<size_t>(image.width)]));
+    rows[static_cast<size_t>(y)] = const_cast<png_bytep>(reinterpret_cast<const png_byte*>(
+        &image.pixels[static_cast<size_t>(y) * static_cast<size_t>(image.width)]));
 
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {

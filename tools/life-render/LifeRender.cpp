@@ -92,10 +92,10 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
                          o.numRows,          o.bornEnd,    o.dieStart};
   // The monitors as the host lays them out: shifted so that their bounding
   // box starts at 0,0. Without --monitors, one monitor of the client size.
-  const MonitorLayout layout = o.monitors.empty()
-                                   ? SingleMonitorLayout(static_cast<int32_t>(o.width),
-                                                         static_cast<int32_t>(o.height))
-                                   : LayOutMonitors({}, o.monitors);
+  const MonitorLayout layout =
+      o.monitors.empty()
+          ? SingleMonitorLayout(static_cast<int32_t>(o.width), static_cast<int32_t>(o.height))
+          : LayOutMonitors({}, o.monitors);
   const auto clock = static_cast<uint32_t>(std::time(nullptr));
 
   if (!o.dir.empty() && chdir(o.dir.c_str()) != 0) {
@@ -105,14 +105,13 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
   }
   // Only pictures need the sprite sheet; statistics run without canvases.
   WorldSet worlds;
-  worlds.Create(o.WantsPicture() ? OffscreenWindow() : nullptr,
-                PlaceWorlds(layout, o.seed, clock), MakeWorldSettings(o, face));
+  worlds.Create(o.WantsPicture() ? OffscreenWindow() : nullptr, PlaceWorlds(layout, o.seed, clock),
+                MakeWorldSettings(o, face));
 
   std::string error;
   GifAnimation gif;
-  if (o.WantsGif() &&
-      !gif.Open(outPath, static_cast<int>(o.width), static_cast<int>(o.height),
-                AnimationPalette(worlds[0].canvas, o.color), error)) {
+  if (o.WantsGif() && !gif.Open(outPath, static_cast<int>(o.width), static_cast<int>(o.height),
+                                AnimationPalette(worlds[0].canvas, o.color), error)) {
     std::fprintf(err, "life-render: %s\n", error.c_str());
     return 1;
   }
@@ -129,8 +128,7 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
   stats(0);
   for (uint32_t t = 1; t <= o.ticks; ++t) {
     // One timer tick: show the composed pictures, then step every world.
-    if (o.WantsGif() &&
-        !gif.AddFrame(WindowPicture(worlds, o.width, o.height), o.delayMs, error)) {
+    if (o.WantsGif() && !gif.AddFrame(WindowPicture(worlds, o.width, o.height), o.delayMs, error)) {
       std::fprintf(err, "life-render: %s: %s\n", outPath.c_str(), error.c_str());
       return 1;
     }

@@ -75,8 +75,8 @@ bool ParseMonitors(const std::string& text, RenderOptions& o, std::string& error
       return false;
     }
     if (w == 0 || h == 0 || w > kMaxClientSide || h > kMaxClientSide) {
-      error = "monitor '" + part + "' must be between 1x1 and " +
-              std::to_string(kMaxClientSide) + "x" + std::to_string(kMaxClientSide);
+      error = "monitor '" + part + "' must be between 1x1 and " + std::to_string(kMaxClientSide) +
+              "x" + std::to_string(kMaxClientSide);
       return false;
     }
     o.monitors.push_back({x, y, x + static_cast<int32_t>(w), y + static_cast<int32_t>(h)});
@@ -151,10 +151,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
       {"--color",
        [&o](const std::string& value, std::string&) { return ParseColor(value, o.color); }},
       {"--font", cmdline::NonEmpty(o.font)},
-      {"--monitors",
-       [&o](const std::string& value, std::string& message) {
-         return ParseMonitors(value, o, message);
-       }},
+      {"--monitors", [&o](const std::string& value,
+                          std::string& message) { return ParseMonitors(value, o, message); }},
   };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -170,8 +168,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
     const std::string name = arg.substr(0, equals);
     const cmdline::Valued* option = cmdline::FindValued(valued, name);
     if (option == nullptr) {
-      error = arg.rfind("--", 0) == 0 ? "unknown option " + name
-                                      : "unexpected argument '" + arg + "'";
+      error =
+          arg.rfind("--", 0) == 0 ? "unknown option " + name : "unexpected argument '" + arg + "'";
       return false;
     }
     std::string value;

@@ -22,11 +22,11 @@ struct RenderOptions {
   uint32_t seed = 0;  // 0: the clock
   uint32_t initpop = 150;
   uint32_t ticks = 100;
-  std::string dir;        // folder to change into before loading the sheet
+  std::string dir;  // folder to change into before loading the sheet
   bool stats = false;
-  std::string dumpState;  // file for faceState, empty: none
-  std::string out;        // .png or .gif, empty: none
-  uint32_t delayMs = 150; // GIF frame delay
+  std::string dumpState;   // file for faceState, empty: none
+  std::string out;         // .png or .gif, empty: none
+  uint32_t delayMs = 150;  // GIF frame delay
   bool miniDisplay = true;
   bool activityBar = true;
   bool frameScreen = true;

@@ -5,9 +5,9 @@
 namespace {
 constexpr Rgb kGrid = {48, 48, 56};
 constexpr Rgb kRangeMark[] = {{90, 90, 90}, {80, 200, 120}, {90, 150, 255}, {230, 90, 90}};
-constexpr int kGap = 12;   // between sets
-constexpr int kLine = 1;   // grid line
-constexpr int kMark = 4;   // height of the frame-range bar above each set
+constexpr int kGap = 12;  // between sets
+constexpr int kLine = 1;  // grid line
+constexpr int kMark = 4;  // height of the frame-range bar above each set
 
 // 0 blank, 1 birth, 2 idle, 3 death.
 int RangeOf(const FaceSet& set, int frame) {
@@ -18,8 +18,8 @@ int RangeOf(const FaceSet& set, int frame) {
 }
 }  // namespace
 
-RgbImage MakeContactSheet(const std::vector<FaceSet>& sets,
-                          const std::vector<RgbImage>& sheets, int zoom) {
+RgbImage MakeContactSheet(const std::vector<FaceSet>& sets, const std::vector<RgbImage>& sheets,
+                          int zoom) {
   std::vector<int> zooms;
   for (const FaceSet& set : sets) zooms.push_back(std::max(1, zoom * 16 / set.frameHeight));
 

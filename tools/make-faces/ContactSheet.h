@@ -9,5 +9,5 @@
 // bar over each frame gives its range: grey blank, green birth, blue idle,
 // red death. Frames are enlarged to about zoom x 16 pixels high, so sets of
 // every size show alike.
-RgbImage MakeContactSheet(const std::vector<FaceSet>& sets,
-                          const std::vector<RgbImage>& sheets, int zoom);
+RgbImage MakeContactSheet(const std::vector<FaceSet>& sets, const std::vector<RgbImage>& sheets,
+                          int zoom);

@@ -7,7 +7,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // Colours of the features every character shares.
-constexpr Rgb kInk = {40, 24, 16};         // eyes, mouth lines
+constexpr Rgb kInk = {40, 24, 16};  // eyes, mouth lines
 constexpr Rgb kMouthInside = {110, 26, 34};
 constexpr Rgb kTongue = {240, 110, 130};
 constexpr Rgb kEyeWhite = {250, 250, 245};
@@ -71,8 +71,7 @@ double CurveAt(double u, double cu, double halfWidth, double depth) {
 }
 
 // A stroke along that curve, with round ends.
-bool OnCurve(Point p, double cu, double cv, double halfWidth, double depth,
-             double thickness) {
+bool OnCurve(Point p, double cu, double cv, double halfWidth, double depth, double thickness) {
   const double half = thickness / 2;
   if (std::fabs(p.u - cu) <= halfWidth) {
     // Measure across the stroke, not straight down, where the curve slopes.
@@ -99,8 +98,8 @@ Rgb ShadeBody(Rgb body, Point p, double cu, double cv, double radius) {
 // Features shared by the characters.
 
 // Dark oval eyes at (-spread, cv) and (spread, cv).
-bool DotEyes(const FacePose& pose, Point p, double spread, double cv, double ru,
-             double rv, double stroke, Rgb& out) {
+bool DotEyes(const FacePose& pose, Point p, double spread, double cv, double ru, double rv,
+             double stroke, Rgb& out) {
   const double side = p.u < 0 ? -1.0 : 1.0;
   const double cu = side * spread;
   Eyes eyes = pose.eyes;
@@ -118,8 +117,7 @@ bool DotEyes(const FacePose& pose, Point p, double spread, double cv, double ru,
       return InEllipse(p, cu, cv, ru, rv) && p.v > lidLine ? (out = kInk, true) : false;
     }
     case Eyes::kWide:
-      if (InEllipse(p, cu + pose.lookX * ru * 0.3, cv + pose.lookY * rv * 0.2, ru * 1.25,
-                    rv * 1.2))
+      if (InEllipse(p, cu + pose.lookX * ru * 0.3, cv + pose.lookY * rv * 0.2, ru * 1.25, rv * 1.2))
         return out = kInk, true;
       return false;
     default: {
@@ -131,8 +129,8 @@ bool DotEyes(const FacePose& pose, Point p, double spread, double cv, double ru,
 }
 
 // A white eye with a dark pupil and, when shut, a lid of the body colour.
-bool WhiteEye(const FacePose& pose, Point p, double cu, double cv, double radius,
-              double pupil, double stroke, Rgb lid, bool winkSide, Rgb& out) {
+bool WhiteEye(const FacePose& pose, Point p, double cu, double cv, double radius, double pupil,
+              double stroke, Rgb lid, bool winkSide, Rgb& out) {
   if (!InEllipse(p, cu, cv, radius, radius)) return false;
   Eyes eyes = pose.eyes;
   if (eyes == Eyes::kWink) eyes = winkSide ? Eyes::kHappy : Eyes::kOpen;
@@ -158,8 +156,8 @@ bool WhiteEye(const FacePose& pose, Point p, double cu, double cv, double radius
 }
 
 // The mouth centred at (cu, cv), halfWidth to each side.
-bool DrawMouth(Mouth mouth, Point p, double cu, double cv, double halfWidth,
-               double stroke, Rgb& out) {
+bool DrawMouth(Mouth mouth, Point p, double cu, double cv, double halfWidth, double stroke,
+               Rgb& out) {
   switch (mouth) {
     case Mouth::kNone:
       return false;
@@ -196,8 +194,8 @@ bool DrawMouth(Mouth mouth, Point p, double cu, double cv, double halfWidth,
   return false;
 }
 
-bool Cheeks(const FacePose& pose, Point p, double spread, double cv, double ru,
-            double rv, Rgb under, Rgb& out) {
+bool Cheeks(const FacePose& pose, Point p, double spread, double cv, double ru, double rv,
+            Rgb under, Rgb& out) {
   if (!pose.blush) return false;
   if (InEllipse(p, -spread, cv, ru, rv) || InEllipse(p, spread, cv, ru, rv)) {
     out = Mix(under, kBlush, 0.55);
@@ -218,8 +216,7 @@ struct Scene {
   double stroke;  // line width of eyes and mouth
 };
 
-bool Highlight(const Scene& s, Point p, double cu, double cv, double radius, Rgb under,
-               Rgb& out) {
+bool Highlight(const Scene& s, Point p, double cu, double cv, double radius, Rgb under, Rgb& out) {
   if (!s.fine) return false;
   if (InEllipse(p, cu - radius * 0.42, cv - radius * 0.5, radius * 0.17, radius * 0.11)) {
     out = Mix(under, kWhite, 0.6);
@@ -232,8 +229,7 @@ bool PaintSunny(const Scene& s, Point p, Rgb& out) {
   const double radius = 0.9;
   if (!InEllipse(p, 0, 0, radius, radius)) return false;
   const Rgb skin = ShadeBody(s.style.body, p, 0, 0, radius);
-  if (DotEyes(s.pose, p, 0.32, -0.2, 0.13, 0.21, s.stroke, out))
-    return true;
+  if (DotEyes(s.pose, p, 0.32, -0.2, 0.13, 0.21, s.stroke, out)) return true;
   if (DrawMouth(s.pose.mouth, p, 0, 0.3, 0.42, s.stroke, out)) return true;
   if (Cheeks(s.pose, p, 0.56, 0.18, 0.15, 0.1, skin, out)) return true;
   if (Highlight(s, p, 0, 0, radius, skin, out)) return true;
@@ -262,7 +258,8 @@ bool PaintKitty(const Scene& s, Point p, Rgb& out) {
   if (InTriangle(p, {-0.11, 0.2}, {0.11, 0.2}, {0, 0.31})) return out = s.style.accent, true;
   if (s.pose.mouth == Mouth::kSmile) {
     // A cat's mouth: two small arcs under the nose.
-    if (OnCurve(p, -0.11, 0.38, 0.11, 0.07, s.stroke) || OnCurve(p, 0.11, 0.38, 0.11, 0.07, s.stroke))
+    if (OnCurve(p, -0.11, 0.38, 0.11, 0.07, s.stroke) ||
+        OnCurve(p, 0.11, 0.38, 0.11, 0.07, s.stroke))
       return out = kInk, true;
   } else if (DrawMouth(s.pose.mouth, p, 0, 0.44, 0.26, s.stroke, out)) {
     return true;
@@ -316,7 +313,8 @@ bool PaintPiggy(const Scene& s, Point p, Rgb& out) {
   const Rgb pink = s.style.body;
   // Floppy ears: rounded flaps on the top corners, their tips bent outward.
   for (const double side : {-1.0, 1.0}) {
-    const bool flap = InTriangle(p, {side * 0.2, -0.72}, {side * 0.95, -0.92}, {side * 0.78, -0.28});
+    const bool flap =
+        InTriangle(p, {side * 0.2, -0.72}, {side * 0.95, -0.92}, {side * 0.78, -0.28});
     const bool root = InEllipse(p, side * 0.55, -0.62, 0.3, 0.26);
     if (flap || root) {
       out = ShadeBody(s.style.accent, p, side * 0.6, -0.65, 0.4);
@@ -349,8 +347,7 @@ bool PaintAlien(const Scene& s, Point p, Rgb& out) {
     return out = Times(skin0, 0.8), true;
   if (!InEllipse(p, 0, cv, radius, radius)) return false;
   const Rgb skin = ShadeBody(skin0, p, 0, cv, radius);
-  if (WhiteEye(s.pose, p, 0, 0.02, 0.3, 0.14, s.stroke, Times(skin0, 0.8), false, out))
-    return true;
+  if (WhiteEye(s.pose, p, 0, 0.02, 0.3, 0.14, s.stroke, Times(skin0, 0.8), false, out)) return true;
   if (DrawMouth(s.pose.mouth, p, 0, 0.52, 0.24, s.stroke, out)) return true;
   if (Cheeks(s.pose, p, 0.48, 0.36, 0.12, 0.08, skin, out)) return true;
   out = skin;
@@ -364,8 +361,7 @@ bool PaintGhost(const Scene& s, Point p, Rgb& out) {
   const bool skirt = p.v > cv && std::fabs(p.u) <= radius && p.v <= bottom;
   if (!dome && !skirt) return false;
   const Rgb sheet = ShadeBody(s.style.body, p, 0, 0.05, 0.9);
-  if (DotEyes(s.pose, p, 0.27, -0.16, 0.12, 0.2, s.stroke, out))
-    return true;
+  if (DotEyes(s.pose, p, 0.27, -0.16, 0.12, 0.2, s.stroke, out)) return true;
   if (DrawMouth(s.pose.mouth, p, 0, 0.3, 0.26, s.stroke, out)) return true;
   if (Cheeks(s.pose, p, 0.5, 0.14, 0.13, 0.08, sheet, out)) return true;
   if (Highlight(s, p, 0, cv, radius, sheet, out)) return true;
@@ -409,13 +405,20 @@ bool PaintFish(const Scene& s, Point p, Rgb& out) {
 // Where a tear runs from: just under the left eye of each character.
 Point TearPlace(FaceKind kind) {
   switch (kind) {
-    case FaceKind::kSunny: return {-0.34, 0.14};
-    case FaceKind::kKitty: return {-0.36, 0.26};
-    case FaceKind::kFroggy: return {-0.5, 0.0};
-    case FaceKind::kPiggy: return {-0.34, 0.14};
-    case FaceKind::kAlien: return {-0.22, 0.36};
-    case FaceKind::kGhost: return {-0.29, 0.18};
-    case FaceKind::kFish: return {-0.6, 0.16};
+    case FaceKind::kSunny:
+      return {-0.34, 0.14};
+    case FaceKind::kKitty:
+      return {-0.36, 0.26};
+    case FaceKind::kFroggy:
+      return {-0.5, 0.0};
+    case FaceKind::kPiggy:
+      return {-0.34, 0.14};
+    case FaceKind::kAlien:
+      return {-0.22, 0.36};
+    case FaceKind::kGhost:
+      return {-0.29, 0.18};
+    case FaceKind::kFish:
+      return {-0.6, 0.16};
   }
   return {0, 0};
 }
@@ -423,19 +426,27 @@ Point TearPlace(FaceKind kind) {
 bool PaintScene(const Scene& s, Point p, Rgb& out) {
   if (s.pose.tear) {
     const Point t = TearPlace(s.style.kind);
-    if (InEllipse(p, t.u, t.v, 0.08, 0.12) || InTriangle(p, {t.u - 0.07, t.v - 0.04}, {t.u + 0.07, t.v - 0.04}, {t.u, t.v - 0.2})) {
+    if (InEllipse(p, t.u, t.v, 0.08, 0.12) ||
+        InTriangle(p, {t.u - 0.07, t.v - 0.04}, {t.u + 0.07, t.v - 0.04}, {t.u, t.v - 0.2})) {
       out = kTear;
       return true;
     }
   }
   switch (s.style.kind) {
-    case FaceKind::kSunny: return PaintSunny(s, p, out);
-    case FaceKind::kKitty: return PaintKitty(s, p, out);
-    case FaceKind::kFroggy: return PaintFroggy(s, p, out);
-    case FaceKind::kPiggy: return PaintPiggy(s, p, out);
-    case FaceKind::kAlien: return PaintAlien(s, p, out);
-    case FaceKind::kGhost: return PaintGhost(s, p, out);
-    case FaceKind::kFish: return PaintFish(s, p, out);
+    case FaceKind::kSunny:
+      return PaintSunny(s, p, out);
+    case FaceKind::kKitty:
+      return PaintKitty(s, p, out);
+    case FaceKind::kFroggy:
+      return PaintFroggy(s, p, out);
+    case FaceKind::kPiggy:
+      return PaintPiggy(s, p, out);
+    case FaceKind::kAlien:
+      return PaintAlien(s, p, out);
+    case FaceKind::kGhost:
+      return PaintGhost(s, p, out);
+    case FaceKind::kFish:
+      return PaintFish(s, p, out);
   }
   return false;
 }

@@ -38,10 +38,10 @@ struct FacePose {
   double lookY = 0.0;  // -1 (up) .. 1 (down)
   Mouth mouth = Mouth::kSmile;
   bool blush = false;
-  bool tear = false;   // a tear under the left eye
-  double lift = 0.0;   // upward shift, in face radii (a hop, or floating away)
+  bool tear = false;        // a tear under the left eye
+  double lift = 0.0;        // upward shift, in face radii (a hop, or floating away)
   bool upsideDown = false;  // mirrored top to bottom (a fish belly up)
-  int variant = 0;     // character detail: antenna glow, tail swing, bubbles
+  int variant = 0;          // character detail: antenna glow, tail swing, bubbles
 };
 
 struct FaceStyle {
@@ -59,5 +59,5 @@ struct PaintedFrame {
 
 // Paints the face into a width x height frame on black. samples is the
 // number of sample rows and columns per pixel (1: hard edges).
-PaintedFrame PaintFace(int width, int height, const FaceStyle& style,
-                       const FacePose& pose, int samples);
+PaintedFrame PaintFace(int width, int height, const FaceStyle& style, const FacePose& pose,
+                       int samples);

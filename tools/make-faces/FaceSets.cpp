@@ -135,8 +135,8 @@ std::vector<FaceSet> ShippedFaceSets() {
   sets.push_back(MakeSet("lifeface.bmp", 16, 16, 5, 6, 13,
                          {kSunny, kKitty, kFroggy, kPiggy, kAlien, kGhost}, 5));
   // Tiny faces for large screens: many cells, short animations.
-  sets.push_back(MakeSet("tinyface.bmp", 8, 8, 2, 4, 6,
-                         {kSunny, kKitty, kFroggy, kPiggy, kAlien, kGhost}, 1));
+  sets.push_back(
+      MakeSet("tinyface.bmp", 8, 8, 2, 4, 6, {kSunny, kKitty, kFroggy, kPiggy, kAlien, kGhost}, 1));
   sets.back().pixelArt = true;
   // Big faces with room for highlights and longer animations.
   sets.push_back(MakeSet("bigface.bmp", 32, 32, 6, 8, 15,

@@ -11,9 +11,9 @@ struct FaceSet {
   std::string file;  // sheet file name, as the catalogue lists it
   int frameWidth = 0;
   int frameHeight = 0;
-  int bornEnd = 0;   // last birth frame
-  int dieStart = 0;  // first death frame
-  int samples = 4;   // samples per pixel side when painting
+  int bornEnd = 0;        // last birth frame
+  int dieStart = 0;       // first death frame
+  int samples = 4;        // samples per pixel side when painting
   bool pixelArt = false;  // 8x8 faces laid out pixel by pixel
   std::vector<FaceStyle> rows;
   std::vector<FacePose> poses;  // one per frame; frame 0 is blank

@@ -13,38 +13,62 @@ constexpr Rgb kTear = {130, 205, 255};
 // Full-size heads: '#' body, 'a' accent colour, 'w' eye white, '.' empty.
 struct PixelHead {
   const char* rows[kSize];
-  int eyeY;           // top row of the eyes
-  int eyeX[2];        // column of each eye
-  int mouthY;         // top row of the mouth
-  bool whiteEyes;     // eyes are 'w' patches with a pupil
+  int eyeY;        // top row of the eyes
+  int eyeX[2];     // column of each eye
+  int mouthY;      // top row of the mouth
+  bool whiteEyes;  // eyes are 'w' patches with a pupil
 };
 
 const PixelHead& HeadOf(FaceKind kind) {
-  static const PixelHead round = {
-      {"..####..", ".######.", "########", "########", "########", "########", ".######.", "..####.."},
-      2, {2, 5}, 5, false};
-  static const PixelHead kitty = {
-      {"#......#", "##....##", "#a####a#", "########", "########", "########", ".######.", "..####.."},
-      3, {2, 5}, 5, false};
-  static const PixelHead froggy = {
-      {"........", ".##..##.", "#ww##ww#", "########", "########", "########", ".######.", "........"},
-      2, {1, 5}, 4, true};
-  static const PixelHead piggy = {
-      {"aa....aa", "a######a", "########", "########", "##aaaa##", "########", ".######.", "..####.."},
-      2, {2, 5}, 5, false};
-  static const PixelHead alien = {
-      {".....a..", "....#...", "..####..", ".##ww##.", "###ww###", "########", ".######.", "..####.."},
-      3, {3, 3}, 6, true};
-  static const PixelHead ghost = {
-      {"..####..", ".######.", "########", "########", "########", "########", "########", "##.##.##"},
-      2, {2, 5}, 5, false};
+  static const PixelHead round = {{"..####..", ".######.", "########", "########", "########",
+                                   "########", ".######.", "..####.."},
+                                  2,
+                                  {2, 5},
+                                  5,
+                                  false};
+  static const PixelHead kitty = {{"#......#", "##....##", "#a####a#", "########", "########",
+                                   "########", ".######.", "..####.."},
+                                  3,
+                                  {2, 5},
+                                  5,
+                                  false};
+  static const PixelHead froggy = {{"........", ".##..##.", "#ww##ww#", "########", "########",
+                                    "########", ".######.", "........"},
+                                   2,
+                                   {1, 5},
+                                   4,
+                                   true};
+  static const PixelHead piggy = {{"aa....aa", "a######a", "########", "########", "##aaaa##",
+                                   "########", ".######.", "..####.."},
+                                  2,
+                                  {2, 5},
+                                  5,
+                                  false};
+  static const PixelHead alien = {{".....a..", "....#...", "..####..", ".##ww##.", "###ww###",
+                                   "########", ".######.", "..####.."},
+                                  3,
+                                  {3, 3},
+                                  6,
+                                  true};
+  static const PixelHead ghost = {{"..####..", ".######.", "########", "########", "########",
+                                   "########", "########", "##.##.##"},
+                                  2,
+                                  {2, 5},
+                                  5,
+                                  false};
   switch (kind) {
-    case FaceKind::kKitty: return kitty;
-    case FaceKind::kFroggy: return froggy;
-    case FaceKind::kPiggy: return piggy;
-    case FaceKind::kAlien: return alien;
-    case FaceKind::kGhost: return ghost;
-    default: return round;
+    case FaceKind::kKitty:
+      return kitty;
+    case FaceKind::kFroggy:
+      return froggy;
+    case FaceKind::kPiggy:
+      return piggy;
+    case FaceKind::kAlien:
+      return alien;
+    case FaceKind::kGhost:
+      return ghost;
+    default:
+      return round;
   }
 }
 
@@ -191,7 +215,8 @@ Rgb Fade(const FacePose& pose, Rgb c) {
   const double keep = 1.0 - std::clamp(pose.grey, 0.0, 1.0);
   const double fade = std::clamp(pose.fade, 0.0, 1.0);
   auto channel = [&](uint8_t v) {
-    return static_cast<uint8_t>(std::lround(std::clamp((luma + (v - luma) * keep) * fade, 0.0, 255.0)));
+    return static_cast<uint8_t>(
+        std::lround(std::clamp((luma + (v - luma) * keep) * fade, 0.0, 255.0)));
   };
   return {channel(c.r), channel(c.g), channel(c.b)};
 }
@@ -213,7 +238,8 @@ RgbImage PaintPixelFace(const FaceStyle& style, const FacePose& pose) {
       for (int x = 0; x < kSize; ++x) {
         const char c = head.rows[y][x];
         if (c == '.') continue;
-        canvas.Put(x, y, c == 'w' ? kEyeWhite : Shade(c == 'a' ? style.accent : style.body, x, y, kSize));
+        canvas.Put(x, y,
+                   c == 'w' ? kEyeWhite : Shade(c == 'a' ? style.accent : style.body, x, y, kSize));
       }
     }
     PaintEyes(canvas, head, style, pose);

@@ -18,8 +18,7 @@
 
 namespace {
 int Usage() {
-  std::fprintf(stderr,
-               "usage: make-faces OUTDIR [--contact-sheet FILE.png] [--zoom N]\n");
+  std::fprintf(stderr, "usage: make-faces OUTDIR [--contact-sheet FILE.png] [--zoom N]\n");
   return 2;
 }
 
