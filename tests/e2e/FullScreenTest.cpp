@@ -158,7 +158,17 @@ TEST_F(FullScreen, ActivationOfAnotherProgramEndsIt) {
   HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Other program", WS_POPUP | WS_VISIBLE, 0,
                                0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(other, nullptr);
-  SetForegroundWindow(other);
+  // Under Wine without a window manager, the saver's X window may be mapped
+  // only after `other` took the focus, and then takes it back before the
+  // saver saw its deactivation. Activate again until the saver ends; a
+  // saver that ignores deactivation never does. This thread owns `other`,
+  // so it keeps answering messages meanwhile.
+  bool ended = false;
+  for (int attempt = 0; attempt < 5 && !ended; ++attempt) {
+    SetForegroundWindow(other);
+    ended = e2e::PumpWaitFor([&] { return !saver_.Running(); }, 3000);
+  }
+  EXPECT_TRUE(ended);
   EXPECT_EQ(ExitCode(), 0u);
   DestroyWindow(other);
 }

@@ -3,6 +3,7 @@
 #define _WIN32_WINNT 0x0600
 #include "WinTestSupport.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace wintest {
@@ -30,10 +31,18 @@ Process::~Process() {
 bool Process::Start(const std::string& commandLine, const std::string& directory) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &info_) != 0;
+  // Wine has been seen to refuse a start now and then right after another
+  // process was ended; a start that fails is tried again and reported.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       directory.empty() ? nullptr : directory.c_str(), &startup, &info_) != 0)
+      return true;
+    std::fprintf(stderr, "could not start %s: error %lu\n", commandLine.c_str(), GetLastError());
+    Sleep(500);
+  }
+  return false;
 }
 
 bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
