@@ -66,15 +66,19 @@ inline uint64_t MaskOf(__m128i lanes) {
 // Returns the cells that draw instead (the newborn, and the survivors past
 // their birth animation), whose frames are left for the caller. `shown`
 // follows the frames that turn blank or not; `blanked` gets the cells that
-// turned blank. `valid` marks the word's cells of this row: frames past it
-// belong to the next row and stay untouched.
+// turned blank. `columns` says how many of the word's cells lie in this
+// row: frames past it belong to the next row and stay untouched.
+// `liveBlanks` says that some live cell of the word has a blank face.
 inline uint64_t StepPlainFaces(uint8_t* frames, uint64_t visit, uint64_t was, uint64_t born,
-                               uint64_t survives, uint64_t valid, uint32_t firstIdle,
-                               uint32_t frameLimit, uint64_t& shown, uint64_t& blanked) {
+                               uint64_t survives, uint32_t columns, bool liveBlanks,
+                               uint32_t firstIdle, uint32_t frameLimit, uint64_t& shown,
+                               uint64_t& blanked) {
 #ifdef LIFE_SSE2_STEP
-  // Sixteen at a time, every group of sixteen with a visited cell. A lane
-  // that was dead and blank stays blank, which leaves unvisited cells as
-  // they are. Frames compare as unsigned bytes through their maximum.
+  // All sixteen-cell groups of the word, a fixed four: a fixed count costs
+  // less than choosing the visited groups and mispredicting the loop. A
+  // lane that was dead and blank stays blank, which leaves unvisited cells
+  // as they are. Frames compare as unsigned bytes through their maximum.
+  static_cast<void>(visit);
   const __m128i zero = _mm_setzero_si128();
   const __m128i one = _mm_set1_epi8(1);
   // Frame f stays in the row while f + 1 < frameLimit, that is while
@@ -82,36 +86,39 @@ inline uint64_t StepPlainFaces(uint8_t* frames, uint64_t visit, uint64_t was, ui
   // firstIdle on, when firstIdle - f = 0 (saturating), if firstIdle fits.
   const __m128i rowEnd = _mm_set1_epi8(static_cast<char>(frameLimit == 0 ? 0 : frameLimit - 1));
   const __m128i idleFrom = _mm_set1_epi8(static_cast<char>(std::min(firstIdle, 255u)));
-  const __m128i anyIdle = _mm_set1_epi8(firstIdle <= 255 ? -1 : 0);
-  uint64_t groups = visit | (visit >> 8);
-  groups |= groups >> 4;
-  groups |= groups >> 2;
-  groups = (groups | (groups >> 1)) & 0x0001000100010001u;
+  // In a row's last word the groups may reach past the row's end: the
+  // frames there belong to the next row (or the padding) and are put back.
+  __m128i* const pastRow = reinterpret_cast<__m128i*>(frames + columns);
+  __m128i pastRowFrames[4] = {zero, zero, zero, zero};
+  const bool partWord = columns < 64;
+  if (partWord)
+    for (int i = 0; i < 4; ++i) pastRowFrames[i] = _mm_loadu_si128(pastRow + i);
   uint64_t idle = 0, blank = 0;
-  for (; groups != 0; groups &= groups - 1) {
-    const auto shift = static_cast<uint32_t>(__builtin_ctzll(groups));
+  for (uint32_t shift = 0; shift < 64; shift += 16) {
     __m128i* const at = reinterpret_cast<__m128i*>(frames + shift);
     const __m128i f = _mm_loadu_si128(at);
-    const __m128i pastRow = _mm_cmpeq_epi8(_mm_subs_epu8(rowEnd, f), zero);
-    const __m128i stepped = _mm_andnot_si128(pastRow, _mm_add_epi8(f, one));
-    const __m128i stays = _mm_andnot_si128(LanesOf(was, shift), _mm_cmpeq_epi8(f, zero));
-    __m128i result = _mm_andnot_si128(stays, stepped);
-    if (((valid >> shift) & 0xFFFFu) != 0xFFFFu) {
-      const __m128i ours = LanesOf(valid, shift);
-      result = _mm_or_si128(_mm_and_si128(ours, result), _mm_andnot_si128(ours, f));
-    }
+    const __m128i ends = _mm_cmpeq_epi8(_mm_subs_epu8(rowEnd, f), zero);
+    const __m128i stepped = _mm_andnot_si128(ends, _mm_add_epi8(f, one));
+    // Blank lanes stay blank unless the cell was alive. With no live cell
+    // blank, a blank lane is unvisited or newborn, and a newborn draws.
+    __m128i stays = _mm_cmpeq_epi8(f, zero);
+    if (liveBlanks) stays = _mm_andnot_si128(LanesOf(was, shift), stays);
+    const __m128i result = _mm_andnot_si128(stays, stepped);
     _mm_storeu_si128(at, result);
-    idle |= MaskOf(_mm_and_si128(_mm_cmpeq_epi8(_mm_subs_epu8(idleFrom, f), zero), anyIdle))
-            << shift;
+    idle |= MaskOf(_mm_cmpeq_epi8(_mm_subs_epu8(idleFrom, f), zero)) << shift;
     blank |= MaskOf(_mm_cmpeq_epi8(result, zero)) << shift;
   }
+  if (partWord)
+    for (int i = 0; i < 4; ++i) _mm_storeu_si128(pastRow + i, pastRowFrames[i]);
+  if (firstIdle > 255) idle = 0;
   const uint64_t drawing = born | (survives & idle);
   blanked = visit & blank & ~drawing;
   shown = visit & ~blank;
   return drawing;
 #else
   static_cast<void>(was);
-  static_cast<void>(valid);
+  static_cast<void>(columns);
+  static_cast<void>(liveBlanks);
   uint64_t drawing = 0;
   blanked = 0;
   for (uint64_t marks = visit; marks != 0; marks &= marks - 1) {
@@ -358,6 +365,8 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
   Random random = random_;
   int32_t populationChange = 0;
   const uint32_t lastWord = words_ - 1;
+  const uint32_t lastColumns = config_.cols - lastWord * 64;
+  uint16_t draws[64];  // a word's drawing cells' draws, by bit
   for (uint32_t word = 0, words = words_; word < words; ++word) {
     const uint64_t was = prev[word], is = next[word];
     const uint64_t visit = was | is | showing[word];
@@ -373,9 +382,9 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
     uint8_t* const wordFrames = frames + size_t{word} * 64;
     uint8_t* const wordRows = faceRows + size_t{word} * 64;
     uint64_t shown = showing[word], blanked = 0;
-    const uint64_t drawing = StepPlainFaces(wordFrames, visit, was, born, was & is,
-                                            word == lastWord ? lastWordMask_ : ~uint64_t{0},
-                                            firstIdle, frameLimit, shown, blanked);
+    const uint64_t drawing =
+        StepPlainFaces(wordFrames, visit, was, born, was & is, word == lastWord ? lastColumns : 64,
+                       (was & ~shown) != 0, firstIdle, frameLimit, shown, blanked);
     // A live cell that turned blank shows face row 0 when it steps on.
     for (uint64_t marks = blanked & is; marks != 0; marks &= marks - 1)
       wordRows[__builtin_ctzll(marks)] = 0;
@@ -386,23 +395,21 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
     // the k-th draw from here.
     uint32_t rank = 0;
     if (drawnFacesFit) {
-      // Every chosen frame lies in the row: no face turns blank here.
+      // Every chosen frame lies in the row: no face turns blank here. Each
+      // drawing cell takes its idle frame from its draw, which is kept;
+      // then the newborn among them take frame 1 and their face row from
+      // the same draw. An idle face keeps its face row.
       for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
         const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
         const uint32_t draw = random.Peek(++rank);
-        // Both choices are made and one is kept: newborn or not is hard to
-        // predict, so bit masks select rather than branches.
-        const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
-        const uint32_t bornMask = 0u - isBorn;
-        populationChange += static_cast<int32_t>(isBorn);
-        wordFrames[bit] =
-            static_cast<uint8_t>((1u & bornMask) | (idleFrameOfDraw[draw] & ~bornMask));
-        // An idle face keeps its face row, which is neither read nor written:
-        // its new row goes to a spare byte.
-        const uintptr_t rowMask = 0u - uintptr_t{isBorn};
-        const uintptr_t target = (reinterpret_cast<uintptr_t>(wordRows + bit) & rowMask) |
-                                 (reinterpret_cast<uintptr_t>(&unusedRow) & ~rowMask);
-        *reinterpret_cast<uint8_t*>(target) = faceRowOfDraw[draw];
+        draws[bit] = static_cast<uint16_t>(draw);
+        wordFrames[bit] = idleFrameOfDraw[draw];
+      }
+      for (uint64_t marks = born; marks != 0; marks &= marks - 1) {
+        const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
+        wordFrames[bit] = 1;
+        wordRows[bit] = faceRowOfDraw[draws[bit]];
+        ++populationChange;
       }
       shown |= drawing;
     } else {
