@@ -402,7 +402,7 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
     // survivor past its birth a random idle frame. The k-th of them takes
     // the k-th draw from here.
     uint32_t rank = 0;
-    if (kDrawnFacesFit) {
+    if constexpr (kDrawnFacesFit) {
       // Every chosen frame lies in the row: no face turns blank here. Both
       // choices are made and one is kept: newborn or not is hard to
       // predict, so bit masks select rather than branches. An idle face
