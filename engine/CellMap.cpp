@@ -17,8 +17,8 @@ namespace {
 constexpr int32_t kStallTolerance = 25;
 constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
 constexpr uint32_t kDrawRange = 32768;   // a draw is 0..32767
-// Frames are padded by a word of cells, so that the last row's frames may
-// be read and written sixteen at a time past its last column.
+// Frames are padded by a word of cells, so that the last row's last word
+// may be read and written whole past its last column.
 constexpr size_t kFacePadding = 64;
 
 template <typename T>
@@ -60,69 +60,74 @@ inline uint64_t MaskOf(__m128i lanes) {
 }
 #endif
 
+// The frame rules of a step: frames run below frameLimit, idle frames
+// start at firstIdle. The vector step keeps them as byte lanes.
+struct FrameRules {
+  FrameRules(uint32_t first, uint32_t limit) : firstIdle(first), frameLimit(limit) {}
+  uint32_t firstIdle;
+  uint32_t frameLimit;
+#ifdef LIFE_SSE2_STEP
+  // Frame f stays in the row while f + 1 < frameLimit, that is while
+  // end - f > 0 with end = frameLimit - 1 (saturating); it is idle from
+  // firstIdle on, when firstIdle - f = 0 (saturating), if firstIdle fits.
+  __m128i rowEnd = _mm_set1_epi8(static_cast<char>(frameLimit == 0 ? 0 : frameLimit - 1));
+  __m128i idleFrom = _mm_set1_epi8(static_cast<char>(std::min(firstIdle, 255u)));
+  uint64_t idleFits = firstIdle <= 255 ? ~uint64_t{0} : 0;
+#endif
+};
+
 // Steps the frames of a word's visited cells that draw nothing, each one
 // frame on and blank past the row: the dying (dead, face still running),
 // the cells dying now and the survivors within their birth animation.
 // Returns the cells that draw instead (the newborn, and the survivors past
 // their birth animation), whose frames are left for the caller. `shown`
 // follows the frames that turn blank or not; `blanked` gets the cells that
-// turned blank. `valid` marks the word's cells of this row: frames past it
-// belong to the next row and stay untouched.
+// turned blank. kLiveBlanks says that some live cell of the word has a
+// blank face. The vector step writes all 64 frames from `frames` on, even
+// past the row's end: the caller puts those back.
+template <bool kLiveBlanks>
 inline uint64_t StepPlainFaces(uint8_t* frames, uint64_t visit, uint64_t was, uint64_t born,
-                               uint64_t survives, uint64_t valid, uint32_t firstIdle,
-                               uint32_t frameLimit, uint64_t& shown, uint64_t& blanked) {
+                               uint64_t survives, const FrameRules& rules, uint64_t& shown,
+                               uint64_t& blanked) {
 #ifdef LIFE_SSE2_STEP
-  // Sixteen at a time, every group of sixteen with a visited cell. A lane
-  // that was dead and blank stays blank, which leaves unvisited cells as
-  // they are. Frames compare as unsigned bytes through their maximum.
+  // All sixteen-cell groups of the word, a fixed four: a fixed count costs
+  // less than choosing the visited groups and mispredicting the loop. A
+  // lane that was dead and blank stays blank, which leaves unvisited cells
+  // as they are. Frames compare as unsigned bytes through their maximum.
   const __m128i zero = _mm_setzero_si128();
   const __m128i one = _mm_set1_epi8(1);
-  // Frame f stays in the row while f + 1 < frameLimit, that is while
-  // end - f > 0 with end = frameLimit - 1 (saturating); it is idle from
-  // firstIdle on, when firstIdle - f = 0 (saturating), if firstIdle fits.
-  const __m128i rowEnd = _mm_set1_epi8(static_cast<char>(frameLimit == 0 ? 0 : frameLimit - 1));
-  const __m128i idleFrom = _mm_set1_epi8(static_cast<char>(std::min(firstIdle, 255u)));
-  const __m128i anyIdle = _mm_set1_epi8(firstIdle <= 255 ? -1 : 0);
-  uint64_t groups = visit | (visit >> 8);
-  groups |= groups >> 4;
-  groups |= groups >> 2;
-  groups = (groups | (groups >> 1)) & 0x0001000100010001u;
   uint64_t idle = 0, blank = 0;
-  for (; groups != 0; groups &= groups - 1) {
-    const auto shift = static_cast<uint32_t>(__builtin_ctzll(groups));
+  for (uint32_t shift = 0; shift < 64; shift += 16) {
     __m128i* const at = reinterpret_cast<__m128i*>(frames + shift);
     const __m128i f = _mm_loadu_si128(at);
-    const __m128i pastRow = _mm_cmpeq_epi8(_mm_subs_epu8(rowEnd, f), zero);
-    const __m128i stepped = _mm_andnot_si128(pastRow, _mm_add_epi8(f, one));
-    const __m128i stays = _mm_andnot_si128(LanesOf(was, shift), _mm_cmpeq_epi8(f, zero));
-    __m128i result = _mm_andnot_si128(stays, stepped);
-    if (((valid >> shift) & 0xFFFFu) != 0xFFFFu) {
-      const __m128i ours = LanesOf(valid, shift);
-      result = _mm_or_si128(_mm_and_si128(ours, result), _mm_andnot_si128(ours, f));
-    }
+    const __m128i ends = _mm_cmpeq_epi8(_mm_subs_epu8(rules.rowEnd, f), zero);
+    const __m128i stepped = _mm_andnot_si128(ends, _mm_add_epi8(f, one));
+    // Blank lanes stay blank unless the cell was alive. With no live cell
+    // blank, a blank lane is unvisited or newborn, and a newborn draws.
+    __m128i stays = _mm_cmpeq_epi8(f, zero);
+    if (kLiveBlanks) stays = _mm_andnot_si128(LanesOf(was, shift), stays);
+    const __m128i result = _mm_andnot_si128(stays, stepped);
     _mm_storeu_si128(at, result);
-    idle |= MaskOf(_mm_and_si128(_mm_cmpeq_epi8(_mm_subs_epu8(idleFrom, f), zero), anyIdle))
-            << shift;
+    idle |= MaskOf(_mm_cmpeq_epi8(_mm_subs_epu8(rules.idleFrom, f), zero)) << shift;
     blank |= MaskOf(_mm_cmpeq_epi8(result, zero)) << shift;
   }
-  const uint64_t drawing = born | (survives & idle);
+  const uint64_t drawing = born | (survives & idle & rules.idleFits);
   blanked = visit & blank & ~drawing;
   shown = visit & ~blank;
   return drawing;
 #else
   static_cast<void>(was);
-  static_cast<void>(valid);
   uint64_t drawing = 0;
   blanked = 0;
   for (uint64_t marks = visit; marks != 0; marks &= marks - 1) {
     const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
     const uint64_t mark = uint64_t{1} << bit;
     const uint32_t f = frames[bit];
-    if ((born & mark) != 0 || ((survives & mark) != 0 && f >= firstIdle)) {
+    if ((born & mark) != 0 || ((survives & mark) != 0 && f >= rules.firstIdle)) {
       drawing |= mark;
       continue;
     }
-    const bool inRow = f + 1 < frameLimit;
+    const bool inRow = f + 1 < rules.frameLimit;
     frames[bit] = static_cast<uint8_t>(inRow ? f + 1 : 0);
     shown = inRow ? shown | mark : shown & ~mark;
     if (!inRow) blanked |= mark;
@@ -336,6 +341,7 @@ void CellMap::NextRow(uint32_t y, uint64_t* next) const {
   }
 }
 
+template <bool kDrawnFacesFit>
 void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
   // Fields are read into locals once: writes through the face arrays could
   // otherwise alias them and force reloads.
@@ -350,32 +356,43 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
   const uint32_t firstIdle = firstIdle_;
   const FastModulo faceRowOf = faceRowOf_;
   const FastModulo idleFrameOf = idleFrameOf_;
-  const bool drawnFacesFit = drawnFacesFit_;
   const uint8_t* const idleFrameOfDraw = idleFrameOfDraw_.get();
   const uint8_t* const faceRowOfDraw = faceRowOfDraw_.get();
   uint8_t unusedRow = 0;
   const bool telling = !listeners_.empty();  // the row's marks are for listeners
   Random random = random_;
   int32_t populationChange = 0;
-  const uint32_t lastWord = words_ - 1;
-  for (uint32_t word = 0, words = words_; word < words; ++word) {
+  const FrameRules rules(firstIdle, frameLimit);
+#ifdef LIFE_SSE2_STEP
+  // A row's last word may reach past its end, into the next row's frames
+  // (or the padding): they are put back after the row.
+  uint8_t pastRow[64];
+  const bool partWord = config_.cols % 64 != 0;
+  if (partWord) std::memcpy(pastRow, frames + config_.cols, sizeof pastRow);
+#endif
+  const uint32_t words = words_;
+  if (telling) {
+    for (uint32_t word = 0; word < words; ++word) {
+      const uint64_t was = prev[word], is = next[word];
+      visited[word] = was | is | showing[word];
+      births[word] = is & ~was;
+      deaths[word] = was & ~is;
+    }
+  }
+  const auto stepWord = [&](uint32_t word) {
     const uint64_t was = prev[word], is = next[word];
     const uint64_t visit = was | is | showing[word];
     const uint64_t born = is & ~was, died = was & ~is;
-    if (telling) {
-      visited[word] = visit;
-      births[word] = born;
-      deaths[word] = died;
-    }
-    if (visit == 0) continue;
-    // Births are counted as they draw.
-    if (died != 0) populationChange -= Count(died);
+    // Births are counted as they draw. Counting every time costs less than
+    // a branch that often mispredicts.
+    populationChange -= Count(died);
     uint8_t* const wordFrames = frames + size_t{word} * 64;
     uint8_t* const wordRows = faceRows + size_t{word} * 64;
     uint64_t shown = showing[word], blanked = 0;
-    const uint64_t drawing = StepPlainFaces(wordFrames, visit, was, born, was & is,
-                                            word == lastWord ? lastWordMask_ : ~uint64_t{0},
-                                            firstIdle, frameLimit, shown, blanked);
+    const uint64_t drawing =
+        (was & ~shown) != 0
+            ? StepPlainFaces<true>(wordFrames, visit, was, born, was & is, rules, shown, blanked)
+            : StepPlainFaces<false>(wordFrames, visit, was, born, was & is, rules, shown, blanked);
     // A live cell that turned blank shows face row 0 when it steps on.
     for (uint64_t marks = blanked & is; marks != 0; marks &= marks - 1)
       wordRows[__builtin_ctzll(marks)] = 0;
@@ -385,24 +402,21 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
     // survivor past its birth a random idle frame. The k-th of them takes
     // the k-th draw from here.
     uint32_t rank = 0;
-    if (drawnFacesFit) {
-      // Every chosen frame lies in the row: no face turns blank here.
+    if constexpr (kDrawnFacesFit) {
+      // Every chosen frame lies in the row: no face turns blank here. Both
+      // choices are made and one is kept: newborn or not is hard to
+      // predict, so bit masks select rather than branches. An idle face
+      // keeps its face row.
       for (uint64_t marks = drawing; marks != 0; marks &= marks - 1) {
         const auto bit = static_cast<uint32_t>(__builtin_ctzll(marks));
         const uint32_t draw = random.Peek(++rank);
-        // Both choices are made and one is kept: newborn or not is hard to
-        // predict, so bit masks select rather than branches.
         const auto isBorn = static_cast<uint32_t>((born >> bit) & 1u);
         const uint32_t bornMask = 0u - isBorn;
         populationChange += static_cast<int32_t>(isBorn);
-        wordFrames[bit] =
-            static_cast<uint8_t>((1u & bornMask) | (idleFrameOfDraw[draw] & ~bornMask));
-        // An idle face keeps its face row, which is neither read nor written:
-        // its new row goes to a spare byte.
-        const uintptr_t rowMask = 0u - uintptr_t{isBorn};
-        const uintptr_t target = (reinterpret_cast<uintptr_t>(wordRows + bit) & rowMask) |
-                                 (reinterpret_cast<uintptr_t>(&unusedRow) & ~rowMask);
-        *reinterpret_cast<uint8_t*>(target) = faceRowOfDraw[draw];
+        const uint32_t idleFrame = idleFrameOfDraw[draw];
+        wordFrames[bit] = static_cast<uint8_t>(idleFrame ^ ((idleFrame ^ 1u) & bornMask));
+        const uint32_t oldRow = wordRows[bit];
+        wordRows[bit] = static_cast<uint8_t>(oldRow ^ ((oldRow ^ faceRowOfDraw[draw]) & bornMask));
       }
       shown |= drawing;
     } else {
@@ -426,7 +440,29 @@ void CellMap::StepFaces(uint32_t y, const uint64_t* next) {
     }
     if (rank != 0) random.Skip(rank);
     showing[word] = shown;
+  };
+  // The row goes in spans of up to 64 words. A span mostly visited goes
+  // word by word. In a sparser one a test of each word would often
+  // mispredict: its visited words are listed first, without a branch.
+  constexpr uint32_t kSpan = 64;
+  uint32_t visitedWords[kSpan];
+  for (uint32_t start = 0; start < words; start += kSpan) {
+    const uint32_t end = std::min(words, start + kSpan);
+    uint32_t visitedCount = 0;
+    for (uint32_t word = start; word < end; ++word) {
+      visitedWords[visitedCount] = word;
+      visitedCount += (prev[word] | next[word] | showing[word]) != 0;
+    }
+    if (visitedCount * 4 >= (end - start) * 3) {
+      for (uint32_t word = start; word < end; ++word)
+        if ((prev[word] | next[word] | showing[word]) != 0) stepWord(word);
+    } else {
+      for (uint32_t i = 0; i < visitedCount; ++i) stepWord(visitedWords[i]);
+    }
   }
+#ifdef LIFE_SSE2_STEP
+  if (partWord) std::memcpy(frames + config_.cols, pastRow, sizeof pastRow);
+#endif
   random_ = random;
   population_ += populationChange;
 }
@@ -442,7 +478,10 @@ void CellMap::NextGeneration() {
   for (uint32_t y = 0; y < config_.rows; ++y) {
     uint64_t* const next = next_.get() + size_t{y} * words_;
     NextRow(y, next);
-    StepFaces(y, next);
+    if (drawnFacesFit_)
+      StepFaces<true>(y, next);
+    else
+      StepFaces<false>(y, next);
     TellRow(y);
   }
   alive_.swap(next_);

@@ -87,6 +87,8 @@ class CellMap {
   // bit planes: ones and twos.
   void SumRowTriples();
   void NextRow(uint32_t y, uint64_t* next) const;
+  // Animates row y's visited cells; kDrawnFacesFit is drawnFacesFit_.
+  template <bool kDrawnFacesFit>
   void StepFaces(uint32_t y, const uint64_t* next);
   void TellRow(uint32_t y);
   void TellPlaced(uint32_t x, uint32_t y, bool alive);
