@@ -34,8 +34,8 @@ maxlen[catalogue]=4096
 includes[catalogue]="saver engine"
 sources[catalogue]="tests/fuzz/CatalogueFuzz.cpp saver/FaceCatalogue.cpp saver/CatalogueNative.cpp"
 maxlen[command-line]=1024
-includes[command-line]="host"
-sources[command-line]="tests/fuzz/CommandLineFuzz.cpp host/CommandLine.cpp"
+includes[command-line]="host/logic"
+sources[command-line]="tests/fuzz/CommandLineFuzz.cpp host/logic/CommandLine.cpp"
 maxlen[setup]=4096
 includes[setup]="setup tests/setup"
 sources[setup]="tests/fuzz/SetupFuzz.cpp setup/CopyListWalk.cpp setup/FileCopyStep.cpp
@@ -46,10 +46,10 @@ includes[settings]="saver engine"
 sources[settings]="tests/fuzz/SettingsFuzz.cpp saver/Settings.cpp saver/MemoryRegistry.cpp
   saver/Registry.cpp saver/RegistryNative.cpp"
 maxlen[face-sheet]=16384
-includes[face-sheet]="engine"
+includes[face-sheet]="engine engine/canvas saver"
 sources[face-sheet]="tests/fuzz/FaceSheetFuzz.cpp engine/Acquisition.cpp engine/CellMap.cpp
-  engine/EngineSetup.cpp engine/Fatal.cpp engine/FaceCanvas.cpp engine/Picture.cpp
-  engine/PictureNative.cpp engine/NativeFont.cpp engine/ActivityFontNative.cpp
+  engine/EngineSetup.cpp saver/Fatal.cpp engine/canvas/FaceCanvas.cpp engine/canvas/Picture.cpp
+  engine/canvas/PictureNative.cpp engine/canvas/NativeFont.cpp engine/canvas/ActivityFontNative.cpp
   -- $build/stb_image.o -lstb"
 all_targets=(catalogue command-line setup settings face-sheet)
 
