@@ -106,9 +106,19 @@ DWORD SetupRun::WaitForExit() {
 }
 
 std::string SetupRun::HandOver() const {
+  // The stand-in renames its finished record into place, but its rename
+  // holds the file open for deletion a moment longer, and an open for
+  // reading fails until it lets go: wait until the record reads, not only
+  // until it exists.
   const std::string record = folder_ + "handover.txt";
-  wintest::WaitFor([&] { return FileExists(record); }, kWait);
-  return FileExists(record) ? ReadBytes(record) : "";
+  std::string bytes;
+  wintest::WaitFor(
+      [&] {
+        bytes = ReadBytes(record);
+        return !bytes.empty();
+      },
+      kWait);
+  return bytes;
 }
 
 bool SetupRun::NoHandOver() const {

@@ -26,8 +26,8 @@ class SetupRun {
   HWND WaitForBox(const char* caption) const;
   // Waits for setup to end; its exit code, or 0xFFFFFFFF when it did not end.
   DWORD WaitForExit();
-  // The command line the stand-in rundll32.exe was started with; waits for
-  // it a while and gives "" when there is none.
+  // The command line the stand-in rundll32.exe was started with; waits a
+  // while for its record to be readable and gives "" when there is none.
   std::string HandOver() const;
   // After setup ended: true when no stand-in was started at all.
   bool NoHandOver() const;
