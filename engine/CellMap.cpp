@@ -14,7 +14,6 @@
 #include "FastModulo.h"
 
 namespace {
-constexpr int32_t kStallTolerance = 25;
 constexpr uint32_t kMaxFaceIndex = 256;  // frames and rows fit 8 bits
 constexpr uint32_t kDrawRange = 32768;   // a draw is 0..32767
 // Frames are padded by a word of cells, so that the last row's last word

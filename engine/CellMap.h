@@ -33,9 +33,12 @@ class CellMap {
   // Adds up to initpop random live cells; value 0 keeps the stored seed.
   void Seed(uint32_t value);
 
+  // Stagnant generations tolerated before the world is reseeded.
+  static constexpr int32_t kStallTolerance = 25;
+
   // Advances one generation, animates the visited cells, tells the
-  // listeners row by row, and reseeds after the population has stalled for
-  // 26 steps.
+  // listeners row by row, and reseeds on the first stagnant generation past
+  // the kStallTolerance tolerated ones.
   void NextGeneration();
 
   // Listeners are told of every later change; each must stay alive until it
@@ -102,7 +105,7 @@ class CellMap {
   int32_t population_ = 0;
   int32_t populationHistory_[3] = {0, 0, 0};
   int32_t generation_ = 0;
-  int32_t stallCountdown_ = 25;
+  int32_t stallCountdown_ = kStallTolerance;
 
   // The face rules, fixed at creation: frames run below frameLimit_ (at
   // most 256), idle frames start at firstIdle_; a newborn's face row and a

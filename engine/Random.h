@@ -43,15 +43,6 @@ class Random {
   uint32_t Peek(uint32_t k) const { return (Leap(k) >> 16) & 0x7FFFu; }
   void Skip(uint32_t k) { state_ = Leap(k); }
 
-  // A draw when `take` is set, else the state stays and the value is of no
-  // use; written without a branch for hot loops whose cells draw or not.
-  uint32_t DrawIf(bool take) {
-    const uint32_t advanced = state_ * random_detail::kFactor + random_detail::kIncrement;
-    const uint32_t keep = 0u - static_cast<uint32_t>(take);  // all ones when taken
-    state_ ^= (advanced ^ state_) & keep;
-    return (advanced >> 16) & 0x7FFFu;
-  }
-
  private:
   uint32_t Leap(uint32_t k) const {
     return random_detail::kLeaps.mul[k] * state_ + random_detail::kLeaps.add[k];

@@ -8,7 +8,6 @@ using RegistryKey = struct RegistryKeyTag*;
 
 // Value types, numbered as the platform numbers them.
 inline constexpr uint32_t kRegSz = 1;
-inline constexpr uint32_t kRegExpandSz = 2;
 inline constexpr uint32_t kRegBinary = 3;
 inline constexpr uint32_t kRegDword = 4;
 inline constexpr uint32_t kRegQword = 11;

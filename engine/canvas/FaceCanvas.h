@@ -59,7 +59,6 @@ class FaceCanvas final : public CellListener {
   const char* faceName() const { return faceName_.get(); }
   int32_t miniDisplayX() const { return miniDisplayX_; }
   int32_t miniDisplayY() const { return miniDisplayY_; }
-  const PixelRect& frameRect() const { return frameRect_; }
   const Picture& gridPicture() const { return grid_; }
   const Picture& miniPicture() const { return mini_; }
   const Picture& sheetPicture() const { return sheet_; }

@@ -34,18 +34,6 @@ TEST(RandomTest, SameSeedSameSequenceAndValuesStayInRange) {
 
 namespace {
 
-TEST(RandomTest, ConditionalDrawAdvancesOnlyWhenTaken) {
-  Random random;
-  random.Seed(777);
-  const uint32_t first = random.Draw();
-  const uint32_t second = random.Draw();
-  random.Seed(777);
-  EXPECT_EQ(random.DrawIf(true), first);
-  random.DrawIf(false);
-  random.DrawIf(false);
-  EXPECT_EQ(random.DrawIf(true), second);
-}
-
 TEST(FastModuloTest, EqualsTheRemainderForEveryDrawAndDivisor) {
   std::vector<uint32_t> divisors;
   for (uint32_t divisor = 1; divisor <= 300; ++divisor) divisors.push_back(divisor);
