@@ -37,13 +37,13 @@ struct LifeScene::World {
       if (right <= left || bottom <= top) continue;
       if (!changed.empty()) {
         ScreenRect& last = changed.back();
-        const int gap = left - (last.x + last.width);
-        if (last.y == top && last.height == bottom - top && gap >= 0 && gap <= mergeGap) {
-          last.width = right - last.x;
+        const int gap = left - last.right;
+        if (last.top == top && last.bottom == bottom && gap >= 0 && gap <= mergeGap) {
+          last.right = right;
           continue;
         }
       }
-      changed.push_back({left, top, right - left, bottom - top});
+      changed.push_back({left, top, right, bottom});
     }
   }
 };

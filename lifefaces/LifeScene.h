@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FaceData.h"
+#include "MonitorLayout.h"
 
 // The one place the hack meets the Life engine: the world built for a
 // window size, its composed picture and what changed in it from one
@@ -17,10 +18,6 @@ struct SceneSettings {
   bool activityBar = true;
   bool frame = true;
   uint32_t color = 0x00C0C0C0;  // 0x00BBGGRR
-};
-
-struct ScreenRect {
-  int x, y, width, height;
 };
 
 // The picture to show: 32-bit 0x00RRGGBB pixels, rows `stride` pixels

@@ -117,19 +117,19 @@ void ScreenImage::Destroy() {
 
 void ScreenImage::Load(const uint32_t* pixels, int stride, const ScreenRect& r) {
   if (image_ == nullptr) return;
-  for (int y = r.y; y < r.y + r.height; ++y) {
+  for (int y = r.top; y < r.bottom; ++y) {
     const uint32_t* from =
-        pixels + static_cast<size_t>(y) * static_cast<size_t>(stride) + static_cast<size_t>(r.x);
+        pixels + static_cast<size_t>(y) * static_cast<size_t>(stride) + static_cast<size_t>(r.left);
     if (directCopy_) {
       char* to = image_->data +
                  static_cast<size_t>(y) * static_cast<size_t>(image_->bytes_per_line) +
-                 static_cast<size_t>(r.x) * 4;
-      std::memcpy(to, from, static_cast<size_t>(r.width) * 4);
+                 static_cast<size_t>(r.left) * 4;
+      std::memcpy(to, from, static_cast<size_t>(r.width()) * 4);
       continue;
     }
-    for (int x = 0; x < r.width; ++x) {
+    for (int x = 0; x < r.width(); ++x) {
       const uint32_t p = from[x];
-      XPutPixel(image_, r.x + x, y,
+      XPutPixel(image_, r.left + x, y,
                 IntoMask((p >> 16) & 0xFF, image_->red_mask) |
                     IntoMask((p >> 8) & 0xFF, image_->green_mask) |
                     IntoMask(p & 0xFF, image_->blue_mask));
@@ -139,9 +139,9 @@ void ScreenImage::Load(const uint32_t* pixels, int stride, const ScreenRect& r) 
 
 void ScreenImage::Put(Drawable drawable, GC gc, const ScreenRect& r) {
   if (image_ == nullptr) return;
-  const auto w = static_cast<unsigned>(r.width), h = static_cast<unsigned>(r.height);
+  const auto w = static_cast<unsigned>(r.width()), h = static_cast<unsigned>(r.height());
   if (shmAttached_)
-    XShmPutImage(display_, drawable, gc, image_, r.x, r.y, r.x, r.y, w, h, False);
+    XShmPutImage(display_, drawable, gc, image_, r.left, r.top, r.left, r.top, w, h, False);
   else
-    XPutImage(display_, drawable, gc, image_, r.x, r.y, r.x, r.y, w, h);
+    XPutImage(display_, drawable, gc, image_, r.left, r.top, r.left, r.top, w, h);
 }
