@@ -17,11 +17,10 @@ uint32_t IsWin9xFamily() {
 // platform reports the fault and ends the process, the system must stop
 // treating a screen saver as running, or it would keep the 9x family's
 // task switching locked.
-LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
-
 LONG WINAPI GuardFilter(EXCEPTION_POINTERS* exception) {
   SetSaverRunning(0);
-  return previousFilter != nullptr ? previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+  const LPTOP_LEVEL_EXCEPTION_FILTER previous = Host().previousExceptionFilter;
+  return previous != nullptr ? previous(exception) : EXCEPTION_CONTINUE_SEARCH;
 }
 
 int32_t RunChosenMode(const ModeChoice& choice) {
@@ -47,9 +46,9 @@ int32_t RunChosenMode(const ModeChoice& choice) {
 int32_t DispatchMode(HINSTANCE instance, const char* argumentText) {
   Host().appInstance = instance;
   Host().win9xFamily = IsWin9xFamily();
-  previousFilter = SetUnhandledExceptionFilter(GuardFilter);
+  Host().previousExceptionFilter = SetUnhandledExceptionFilter(GuardFilter);
   const int32_t result = RunChosenMode(ChooseMode(argumentText));
-  SetUnhandledExceptionFilter(previousFilter);
+  SetUnhandledExceptionFilter(Host().previousExceptionFilter);
   return result;
 }
 

@@ -16,6 +16,14 @@ struct HostState {
   // Set once at entry.
   HINSTANCE appInstance = nullptr;  // the saver program's own module
   uint32_t win9xFamily = 0;         // 1 on the Windows 95/98/Me family
+  // The unhandled-exception filter that was in place before the host's
+  // fault guard, which hands on to it.
+  LPTOP_LEVEL_EXCEPTION_FILTER previousExceptionFilter = nullptr;
+
+  // The system's screen-saver-running state as this process set it (on and
+  // not yet off), and whether the exit-time handler that turns it off is in.
+  bool runningStateOn = false;
+  bool runningExitHandlerRegistered = false;
 
   // The saver window and its dismissal.
   HWND saverWindow = nullptr;

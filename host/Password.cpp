@@ -6,24 +6,21 @@
 #include "SaverHost.h"
 
 namespace {
-// Whether this process has turned the running state on and not yet off.
-bool runningStateOn = false;
-bool exitHandlerRegistered = false;
-
 // The saver's fatal errors end the process through the runtime's exit,
 // which bypasses the host's own paths: give the running state back there.
 void TurnRunningStateOffAtExit() {
-  if (runningStateOn) SetSaverRunning(0);
+  if (Host().runningStateOn) SetSaverRunning(0);
 }
 }  // namespace
 
 void SetSaverRunning(uint32_t on) {
-  if (Host().win9xFamily != 1) return;
+  HostState& host = Host();
+  if (host.win9xFamily != 1) return;
   UINT scratch = 0;
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, on, &scratch, 0);
-  runningStateOn = on != 0;
-  if (runningStateOn && !exitHandlerRegistered)
-    exitHandlerRegistered = std::atexit(TurnRunningStateOffAtExit) == 0;
+  host.runningStateOn = on != 0;
+  if (host.runningStateOn && !host.runningExitHandlerRegistered)
+    host.runningExitHandlerRegistered = std::atexit(TurnRunningStateOffAtExit) == 0;
 }
 
 void LoadPasswordVerifier() {

@@ -15,17 +15,21 @@
 namespace {
 constexpr UINT_PTR kAnimationTimer = 1;
 
-// Measured once, at creation.
-RECT clientRect = {0, 0, 0, 0};
-HBRUSH eraseBrush = nullptr;
+// What the window procedure keeps between messages.
+struct SaverWindowState {
+  RECT clientRect = {0, 0, 0, 0};  // measured once, at creation
+  HBRUSH eraseBrush = nullptr;
+  // The worlds of the process, one per monitor, each with the canvas that
+  // draws it for the window.
+  WorldSet worlds;
+};
 
-// The worlds of the process, one per monitor, each with the canvas that
-// draws it for the window. Made on the first message; as a static local its
-// destructor is registered with the runtime's exit-time handlers, so it
-// runs on the fatal-error exits, which end through the runtime.
-WorldSet& TheWorlds() {
-  static WorldSet worlds;
-  return worlds;
+// Made on the first message; as a static local its destructor is registered
+// with the runtime's exit-time handlers, so it runs on the fatal-error
+// exits, which end through the runtime.
+SaverWindowState& State() {
+  static SaverWindowState state;
+  return state;
 }
 
 // The monitors the host handed over with the window; a window made without
@@ -34,12 +38,14 @@ MonitorLayout LayoutOf(LPARAM createParameter) {
   const auto* create = reinterpret_cast<const CREATESTRUCTA*>(createParameter);
   if (create != nullptr && create->lpCreateParams != nullptr)
     return *static_cast<const MonitorLayout*>(create->lpCreateParams);
-  return SingleMonitorLayout(clientRect.right, clientRect.bottom);
+  const RECT& client = State().clientRect;
+  return SingleMonitorLayout(client.right, client.bottom);
 }
 
 void CreateWorlds(HWND window, LPARAM createParameter) {
+  SaverWindowState& state = State();
   const SaverSettings saverSettings = LoadSettings();
-  GetClientRect(window, &clientRect);
+  GetClientRect(window, &state.clientRect);
 
   const FaceInfo face = FaceInfoOf(saverSettings.face);
   if (face.frameWidth == 0 || face.frameHeight == 0)
@@ -56,22 +62,23 @@ void CreateWorlds(HWND window, LPARAM createParameter) {
   settings.fontName = saverSettings.font;
   // A seed of 0 takes the clock, as a world on its own would, plus k.
   const auto clock = static_cast<uint32_t>(std::time(nullptr));
-  TheWorlds().Create(window, PlaceWorlds(LayoutOf(createParameter), saverSettings.seed, clock),
-                     settings);
+  state.worlds.Create(window, PlaceWorlds(LayoutOf(createParameter), saverSettings.seed, clock),
+                      settings);
 
   SetTimer(window, kAnimationTimer, saverSettings.delay, nullptr);
-  eraseBrush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  state.eraseBrush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
 }
 
 void EraseBackground(HWND window) {
   HDC dc = GetDC(window);
-  FillRect(dc, &clientRect, eraseBrush);
+  FillRect(dc, &State().clientRect, State().eraseBrush);
   ReleaseDC(window, dc);
 }
 
 // Shows every world as the previous tick left it, then advances them all.
 void Tick(HWND window) {
-  WorldSet& worlds = TheWorlds();
+  const RECT& client = State().clientRect;
+  WorldSet& worlds = State().worlds;
   HDC dc = GetDC(window);
   for (size_t i = 0; i < worlds.size(); ++i) {
     World& world = worlds[i];
@@ -79,7 +86,7 @@ void Tick(HWND window) {
       // Only the picture is copied, at its monitor: the strips beyond it
       // and the parts of the window outside every monitor keep the black
       // of the erase.
-      BitBlt(dc, clientRect.left + world.area.left, clientRect.top + world.area.top,
+      BitBlt(dc, client.left + world.area.left, client.top + world.area.top,
              picture->width(), picture->height(), picture->dc(), 0, 0, SRCCOPY);
     }
   }
@@ -89,7 +96,7 @@ void Tick(HWND window) {
 }  // namespace
 
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  TheWorlds();
+  State();
   switch (message) {
     case WM_CREATE:
       CreateWorlds(window, lParam);
