@@ -55,9 +55,10 @@ FaceLookup LookUpFaceSet(const std::string& dataDir, const std::string& name, Fa
     return FaceLookup::kFound;
   }
   // An exact name wins over an earlier record of the same stem.
+  FaceRecordReader reader(file);
   FaceInfo entry{};
   bool exact = false, found = false;
-  while (!exact && ReadFaceRecord(file, entry)) {
+  while (!exact && reader.Next(entry)) {
     exact = name == entry.loadImage;
     if (exact || (!found && Stem(name) == Stem(entry.loadImage))) {
       Choose(entry, choice);

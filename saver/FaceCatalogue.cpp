@@ -12,9 +12,6 @@ namespace {
 
 const CatalogueSeam* activeSeam = nullptr;
 
-// Shared by all records; a name is copied out once its record is read whole.
-char scanBuffer[kFaceNameScan];
-
 // The directory part of the catalogue path; "" when the platform gives none
 // that fits 260 characters.
 std::string WindowsDirectory() {
@@ -22,29 +19,6 @@ std::string WindowsDirectory() {
   const unsigned length = Catalogue().windowsDirectory(directory, sizeof directory);
   if (length == 0 || length >= sizeof directory) return std::string();
   return std::string(directory, length);
-}
-
-// Scans the next run of characters without white space into scanBuffer,
-// as "%s" would, but never past its end. Returns false at the end of the
-// file. *usable is false when the run is longer than kFaceNameScan - 1
-// characters or holds a zero byte: it cannot name a file. Either way the
-// whole run is consumed.
-bool ScanName(FILE* file, bool* usable) {
-  int c = std::getc(file);
-  while (c != EOF && std::isspace(c) != 0) c = std::getc(file);
-  if (c == EOF) return false;
-  *usable = true;
-  size_t length = 0;
-  for (; c != EOF && std::isspace(c) == 0; c = std::getc(file)) {
-    if (c == '\0' || length == kFaceNameScan - 1) {
-      *usable = false;
-    } else {
-      scanBuffer[length++] = static_cast<char>(c);
-    }
-  }
-  if (c != EOF) std::ungetc(c, file);
-  scanBuffer[length] = '\0';
-  return true;
 }
 
 }  // namespace
@@ -55,16 +29,39 @@ const CatalogueSeam& Catalogue() {
 
 void SetCatalogueSeam(const CatalogueSeam* seam) { activeSeam = seam; }
 
-bool ReadFaceRecord(FILE* file, FaceInfo& entry) {
+// Scans the next run of characters without white space into the name, as
+// "%s" would, but never past its end. Returns false at the end of the file.
+// *usable is false when the run is longer than kFaceNameScan - 1 characters
+// or holds a zero byte: it cannot name a file. Either way the whole run is
+// consumed.
+bool FaceRecordReader::ScanName(bool* usable) {
+  int c = std::getc(file_);
+  while (c != EOF && std::isspace(c) != 0) c = std::getc(file_);
+  if (c == EOF) return false;
+  *usable = true;
+  size_t length = 0;
+  for (; c != EOF && std::isspace(c) == 0; c = std::getc(file_)) {
+    if (c == '\0' || length == kFaceNameScan - 1) {
+      *usable = false;
+    } else {
+      name_[length++] = static_cast<char>(c);
+    }
+  }
+  if (c != EOF) std::ungetc(c, file_);
+  name_[length] = '\0';
+  return true;
+}
+
+bool FaceRecordReader::Next(FaceInfo& entry) {
   for (;;) {
     bool usable = false;
-    if (!ScanName(file, &usable)) return false;
+    if (!ScanName(&usable)) return false;
     const int converted =
-        std::fscanf(file, "%u %u %u %u %u %u", &entry.frameWidth, &entry.frameHeight,
+        std::fscanf(file_, "%u %u %u %u %u %u", &entry.frameWidth, &entry.frameHeight,
                     &entry.numFrames, &entry.numRows, &entry.bornEnd, &entry.dieStart);
     if (converted != 6) return false;
     if (usable) {
-      entry.loadImage = scanBuffer;
+      entry.loadImage = name_;
       return true;
     }
   }
@@ -79,15 +76,16 @@ unsigned ReadFaceCatalogue(const char* fileName, FaceInfo* table, unsigned maxim
     Catalogue().showMessage(text.c_str(), "Missing File");
     return 0;
   }
+  FaceRecordReader reader(file);
   unsigned count = 0;
-  while (count < maximum && ReadFaceRecord(file, table[count])) {
-    const size_t size = std::strlen(scanBuffer) + 1;
+  while (count < maximum && reader.Next(table[count])) {
+    const size_t size = std::strlen(table[count].loadImage) + 1;
     auto* name = static_cast<char*>(Catalogue().allocate(size));
     if (name == nullptr) {
       table[count].loadImage = nullptr;
       break;
     }
-    std::memcpy(name, scanBuffer, size);
+    std::memcpy(name, table[count].loadImage, size);
     table[count].loadImage = name;
     ++count;
   }

@@ -33,11 +33,24 @@ const CatalogueSeam& PlatformCatalogue();
 // are kept and reading stops.
 unsigned ReadFaceCatalogue(const char* fileName, FaceInfo* table, unsigned maximum);
 
-// Scans one record. True when all seven fields were read; the entry's
-// loadImage then refers to the shared scan buffer. A record whose name has
-// kFaceNameScan characters or more, or holds a zero byte, cannot name a
-// file: it is passed over whole and the next one scanned in its place.
-bool ReadFaceRecord(FILE* file, FaceInfo& entry);
+// Reads the records of an open catalogue one at a time. The name of the
+// record last read is kept by the reader, until its next read.
+class FaceRecordReader {
+ public:
+  explicit FaceRecordReader(FILE* file) : file_(file) {}
+
+  // Scans one record. True when all seven fields were read; the entry's
+  // loadImage then refers to the reader's name. A record whose name has
+  // kFaceNameScan characters or more, or holds a zero byte, cannot name a
+  // file: it is passed over whole and the next one scanned in its place.
+  bool Next(FaceInfo& entry);
+
+ private:
+  bool ScanName(bool* usable);
+
+  FILE* file_;
+  char name_[kFaceNameScan] = {};
+};
 
 // Releases the names of the first `count` entries and clears them.
 void FreeFaceCatalogue(FaceInfo* table, unsigned count);
