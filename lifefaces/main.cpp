@@ -26,6 +26,7 @@
 #include "HackOptions.h"
 #include "LifeScene.h"
 #include "ScreenImage.h"
+#include "TickTime.h"
 
 namespace {
 volatile std::sig_atomic_t quitRequested = 0;
@@ -353,12 +354,6 @@ void Wait(State& s, const sigset_t& waitMask) {
     limit = &timeout;  // at once
   }
   ppoll(&fd, 1, limit, &waitMask);
-}
-
-void AddDelay(timespec& t, uint32_t microseconds) {
-  t.tv_nsec += static_cast<long>(microseconds % 1000000) * 1000;
-  t.tv_sec += static_cast<time_t>(microseconds / 1000000 + t.tv_nsec / 1000000000);
-  t.tv_nsec %= 1000000000;
 }
 }  // namespace
 

@@ -36,13 +36,14 @@ bool AnyLight(const std::vector<uint32_t>& pixels) {
 
 // Fixed seed and -stop-after N: the window shows exactly the picture
 // life-render computes for the same size, seed, settings and ticks, with
-// the strips beyond the grid black. Here on a server without MIT-SHM (the
-// hack falls back to XPutImage), with MIT-SHM on the root.
+// the strips beyond the grid black, on a window whose own background is
+// white. Here on a server without MIT-SHM (the hack falls back to
+// XPutImage), with MIT-SHM on the root.
 TEST(Lifefaces, WindowIdShowsWhatLifeRenderComputes) {
   XServer x(800, 600, {"-extension", "MIT-SHM"});
   ASSERT_TRUE(x.ok());
-  // 410 x 300: 25 x 18 cells of 16 pixels leave black strips right and below.
-  const Window window = x.MakeWindow(410, 300);
+  // 410 x 300: 25 x 18 cells of 16 pixels leave strips right and below.
+  const Window window = x.MakeWindow(410, 300, 0xFFFFFF);
   Child hack({LIFEFACES_BIN, "-window-id", Hex(window), "-seed", "11", "-stop-after", "12",
               "-delay", "1000", "-color", "#40E0D0"},
              {x.env()});
@@ -67,7 +68,8 @@ TEST(Lifefaces, RootShowsWhatLifeRenderComputesWithOtherSettings) {
   EXPECT_GT(SegmentsCreatedBy(hack.pid()), 0) << "MIT-SHM is not in use";
 }
 
-// A resized window gets a world built for its new size.
+// A resized window gets a world built for its new size, whether both sides
+// change or only one.
 TEST(Lifefaces, ResizeRebuildsTheWorldForTheNewSize) {
   XServer x(800, 600);
   ASSERT_TRUE(x.ok());
@@ -77,10 +79,14 @@ TEST(Lifefaces, ResizeRebuildsTheWorldForTheNewSize) {
              {x.env()});
   EXPECT_TRUE(
       Shows(x, window, 320, 240, LifeRenderPicture(320, 240, {"--seed", "4", "--ticks", "6"})));
-  XResizeWindow(x.display(), window, 488, 352);
-  XSync(x.display(), False);
-  EXPECT_TRUE(
-      Shows(x, window, 488, 352, LifeRenderPicture(488, 352, {"--seed", "4", "--ticks", "6"})));
+  const std::pair<int, int> sizes[] = {{488, 352}, {488, 400}, {352, 400}};
+  for (const auto& [width, height] : sizes) {
+    XResizeWindow(x.display(), window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(x.display(), False);
+    EXPECT_TRUE(Shows(x, window, width, height,
+                      LifeRenderPicture(width, height, {"--seed", "4", "--ticks", "6"})))
+        << width << "x" << height;
+  }
 }
 
 // SIGTERM and SIGINT end the hack with 0, and its shared-memory segment

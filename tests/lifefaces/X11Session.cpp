@@ -136,11 +136,11 @@ XServer::~XServer() {
   }
 }
 
-Window XServer::MakeWindow(int width, int height) {
+Window XServer::MakeWindow(int width, int height, unsigned long background) {
   const int screen = DefaultScreen(display_);
   const Window window = XCreateSimpleWindow(
       display_, RootWindow(display_, screen), 0, 0, static_cast<unsigned>(width),
-      static_cast<unsigned>(height), 0, BlackPixel(display_, screen), BlackPixel(display_, screen));
+      static_cast<unsigned>(height), 0, BlackPixel(display_, screen), background);
   XMapWindow(display_, window);
   XSync(display_, False);
   return window;

@@ -54,8 +54,9 @@ class XServer {
   std::string name() const { return ":" + std::to_string(number_); }
   std::string env() const { return "DISPLAY=" + name(); }
 
-  // A mapped top-level window of the given size, black.
-  Window MakeWindow(int width, int height);
+  // A mapped top-level window of the given size, its background the pixel
+  // value given (0xRRGGBB on the servers the tests start): black by default.
+  Window MakeWindow(int width, int height, unsigned long background = 0);
   // The window's pixels as 0xRRGGBB, row by row; empty when it cannot be read.
   std::vector<uint32_t> Grab(Window window, int width, int height);
 
