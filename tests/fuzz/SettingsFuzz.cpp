@@ -72,7 +72,8 @@ StoredValue MakeValue(FuzzedDataProvider& input) {
   StoredValue value;
   value.present = input.ConsumeBool();
   if (!value.present) return value;
-  constexpr uint32_t kTypes[] = {kRegSz, kRegDword, kRegBinary, kRegExpandSz, kRegQword, 0, 7};
+  // 2: the platform's expandable string, which the saver never reads.
+  constexpr uint32_t kTypes[] = {kRegSz, kRegDword, kRegBinary, 2, kRegQword, 0, 7};
   value.type =
       input.ConsumeBool() ? input.PickValueInArray(kTypes) : input.ConsumeIntegral<uint32_t>();
   value.data = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange<size_t>(0, 300));
