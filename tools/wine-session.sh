@@ -29,7 +29,7 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 # A free display number: Xvfb picks one and writes it to the fd we give it.
-# Up to 30 s: on a loaded machine a start can take longer than 10.
+# Up to 60 s: on a loaded machine a start has taken longer than 30.
 exec {dfd}<> <(:)
 IFS=, read -ra sizes <<<"$size"
 screens=()
@@ -39,7 +39,7 @@ Xvfb -displayfd "$dfd" "${screens[@]}" -nolisten tcp -noreset \
   >"$workdir/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=
-for _ in $(seq 1 300); do
+for _ in $(seq 1 600); do
   if read -r -t 0.1 -u "$dfd" display && [[ -n "$display" ]]; then break; fi
   kill -0 "$xvfb_pid" 2>/dev/null || { cat "$workdir/xvfb.log" >&2; exit 1; }
 done

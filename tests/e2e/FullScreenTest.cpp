@@ -22,10 +22,11 @@ class FullScreen : public ::testing::Test {
     SetCursorPos(kStartX, kStartY);
   }
 
-  // Starts the saver and waits until its window is up and in front.
+  // Starts the saver and waits until its window is up and in front. A start
+  // under Wine on a busy machine has been seen to take longer than 20 s.
   HWND StartSaver() {
     EXPECT_TRUE(e2e::Start(saver_, folder_, "life.scr", "/s"));
-    HWND window = wintest::WaitForWindow(saver_.id(), e2e::kSaverClass, "Screen Saver", 20000);
+    HWND window = wintest::WaitForWindow(saver_.id(), e2e::kSaverClass, "Screen Saver", 60000);
     EXPECT_NE(window, nullptr);
     EXPECT_TRUE(wintest::WaitFor([&] { return GetForegroundWindow() == window; }));
     return window;
