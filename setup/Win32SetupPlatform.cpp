@@ -90,9 +90,12 @@ bool GetProgramPath(char* buffer, unsigned size) {
   return length > 0 && length < size;
 }
 
+// FindFirstFileA rather than GetFileAttributesExA, which Windows 95 lacks.
 long long FileSize(const char* path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (GetFileAttributesExA(path, GetFileExInfoStandard, &data) == 0) return -1;
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(path, &data);
+  if (search == INVALID_HANDLE_VALUE) return -1;
+  FindClose(search);
   return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
                                 data.nFileSizeLow);
 }
@@ -199,8 +202,9 @@ int FinishRemoval(unsigned long processId, const char* path) {
     removed = DeleteFileA(path) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
     if (!removed) Sleep(100);
   }
+  // The 9x family has no delayed delete: there the copy stays in the
+  // temporary folder.
   char self[MAX_PATH] = {};
-  if (GetProgramPath(self, MAX_PATH))
-    MoveFileExA(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  if (GetProgramPath(self, MAX_PATH)) MoveFileExA(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   return removed ? 0 : 1;
 }
