@@ -100,23 +100,29 @@ long long FileSize(const char* path) {
                                 data.nFileSizeLow);
 }
 
-// A running program cannot delete its own file. A copy of setup in the
-// temporary folder waits for this process to end, deletes the file, and is
-// itself deleted at the next restart.
+// A running program cannot delete its own file. A copy of setup waits for
+// this process to end, deletes the file, and is itself deleted at the next
+// restart. The copy goes to the Windows directory's Temp folder, where other
+// users may add files but not change ours, under a name that nobody had
+// taken: an elevated setup must not start a file that someone else wrote.
 bool RemoveOwnFileLater(const char* path) {
-  char temp[MAX_PATH] = {};
-  const DWORD length = GetTempPathA(MAX_PATH, temp);
+  char windows[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
-  const std::string copy =
-      std::string(temp) + "lifesetup-" + std::to_string(GetCurrentProcessId()) + ".exe";
-  if (CopyFileA(path, copy.c_str(), FALSE) == 0) return false;
+  const std::string folder = std::string(windows) + "\\Temp\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string stem = folder + "lifesetup-" + std::to_string(GetCurrentProcessId()) + "-";
+  std::string copy;
+  for (int attempt = 0; attempt < 10 && copy.empty(); ++attempt) {
+    const std::string name = stem + std::to_string(attempt) + ".exe";
+    if (CopyFileA(path, name.c_str(), TRUE) != 0) copy = name;
+  }
+  if (copy.empty()) return false;
   std::string commandLine = "\"" + copy + "\" /finish-removal " +
                             std::to_string(GetCurrentProcessId()) + " \"" + path + "\"";
-  if (!StartProcess(copy.c_str(), commandLine.data())) {
-    DeleteFileA(copy.c_str());
-    return false;
-  }
-  return true;
+  if (StartProcess(copy.c_str(), commandLine.data())) return true;
+  DeleteFileA(copy.c_str());
+  return false;
 }
 
 bool RemoveFile(const char* path) {
