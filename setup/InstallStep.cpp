@@ -86,8 +86,9 @@ void HandOver(const SetupPlatform& platform, const char* rundllFolder, const cha
   // Quoted, a path with a space reaches the installer as one argument.
   const char* quote = std::strchr(saverPath, ' ') != nullptr ? "\"" : "";
   char commandLine[kPathSize];
-  length = std::snprintf(commandLine, sizeof commandLine,
-                         "rundll32.exe desk.cpl,InstallScreenSaver %s%s%s", quote, saverPath, quote);
+  length =
+      std::snprintf(commandLine, sizeof commandLine,
+                    "rundll32.exe desk.cpl,InstallScreenSaver %s%s%s", quote, saverPath, quote);
   if (length < 0 || static_cast<std::size_t>(length) >= sizeof commandLine)
     RaiseSetupMessage("The path %s is too long to install!\n", saverPath);
   if (!platform.startProcess(application, commandLine))

@@ -29,8 +29,7 @@ bool IntroStep(const SetupPlatform& platform, DialogHandle dialog, const char* p
 
 // True on a Win32 platform of the 9x or NT family, with its id in `id`
 // when given; otherwise tells the user under "Setup Error" and returns false.
-bool PlatformCheck(const SetupPlatform& platform, DialogHandle dialog,
-                   unsigned long* id = nullptr);
+bool PlatformCheck(const SetupPlatform& platform, DialogHandle dialog, unsigned long* id = nullptr);
 
 struct InstallOptions {
   // Unattended: no hand-over, and the files this run created are removed

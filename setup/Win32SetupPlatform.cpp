@@ -158,11 +158,9 @@ bool WriteNumber(RegistryRoot root, const char* key, const char* name, unsigned 
   return result == ERROR_SUCCESS;
 }
 
-bool ReadString(RegistryRoot root, const char* key, const char* name, char* buffer,
-                unsigned size) {
+bool ReadString(RegistryRoot root, const char* key, const char* name, char* buffer, unsigned size) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(RootKey(root), key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
-    return false;
+  if (RegOpenKeyExA(RootKey(root), key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
   DWORD type = 0;
   DWORD bytes = size - 1;  // room for a NUL the value may lack
   const LONG result =
@@ -186,10 +184,24 @@ bool DeleteKey(RegistryRoot root, const char* key) {
 }
 
 const SetupPlatform win32Platform = {
-    ShowMessage,   GetPlatformId, GetWindowsDirectoryPath, CopyOneFile, DescribeError,
-    StartProcess,  SetIntroText,  HideDialog,              EndSetupDialog, GetSystemDirectoryPath,
-    GetProgramPath, FileSize,     RemoveFile,              WriteString,  WriteNumber,
-    ReadString,    DeleteValue,   DeleteKey,
+    ShowMessage,
+    GetPlatformId,
+    GetWindowsDirectoryPath,
+    CopyOneFile,
+    DescribeError,
+    StartProcess,
+    SetIntroText,
+    HideDialog,
+    EndSetupDialog,
+    GetSystemDirectoryPath,
+    GetProgramPath,
+    FileSize,
+    RemoveFile,
+    WriteString,
+    WriteNumber,
+    ReadString,
+    DeleteValue,
+    DeleteKey,
 };
 
 }  // namespace

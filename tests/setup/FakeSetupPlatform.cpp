@@ -100,8 +100,7 @@ bool WriteNumber(RegistryRoot root, const char* key, const char* name, unsigned 
   return WriteString(root, key, name, std::to_string(value).c_str());
 }
 
-bool ReadString(RegistryRoot root, const char* key, const char* name, char* buffer,
-                unsigned size) {
+bool ReadString(RegistryRoot root, const char* key, const char* name, char* buffer, unsigned size) {
   const auto found = current->registry.find(RegistryPath(root, key));
   if (found == current->registry.end() || found->second.count(name) == 0) return false;
   const std::string& value = found->second.at(name);
@@ -120,9 +119,9 @@ bool DeleteKey(RegistryRoot root, const char* key) {
 }
 
 const SetupPlatform fakePlatform = {
-    ShowMessage,  PlatformId,  WindowsDirectory, CopyFile,    DescribeError, StartProcess,
-    SetIntroText, HideDialog,  EndDialog,        SystemDirectory, ProgramPath, FileSize,
-    RemoveFile,   WriteString, WriteNumber,      ReadString,  DeleteValue,   DeleteKey};
+    ShowMessage,  PlatformId,  WindowsDirectory, CopyFile,        DescribeError, StartProcess,
+    SetIntroText, HideDialog,  EndDialog,        SystemDirectory, ProgramPath,   FileSize,
+    RemoveFile,   WriteString, WriteNumber,      ReadString,      DeleteValue,   DeleteKey};
 
 }  // namespace
 

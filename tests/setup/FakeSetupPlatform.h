@@ -55,7 +55,7 @@ struct FakeSetup {
   // "hide", "end", "remove".
   std::vector<std::string> events;
   std::vector<MessageBoxCall> boxes;
-  std::vector<std::string> copies;  // "source > destination" (+ " overwrite")
+  std::vector<std::string> copies;      // "source > destination" (+ " overwrite")
   std::vector<std::string> selfCopies;  // the same, of setup's own program
   std::vector<std::string> commandLines;
   std::vector<std::string> applications;

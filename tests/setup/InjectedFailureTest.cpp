@@ -63,7 +63,7 @@ TEST(InjectedFailureTest, EachFailingPlatformCallEndsTheInstallWithItsMessage) {
   // the user lets it be overwritten.
   // Then setup copies itself as the uninstaller and registers the install
   // with eleven values.
-  std::vector<std::string> calls = {"version", "directory", "system", "copy",
+  std::vector<std::string> calls = {"version", "directory", "system",    "copy",
                                     "copy",    "copy",      "overwrite", "copy"};
   calls.insert(calls.end(), 11, "register");
   calls.push_back("start");

@@ -17,7 +17,8 @@ using Strings = std::vector<std::string>;
 
 const std::string kLife = RegistryPath(RegistryRoot::LocalMachine, kUninstallKey);
 const std::string kDesktop = RegistryPath(RegistryRoot::CurrentUser, "Control Panel\\Desktop");
-const std::string kSettings = RegistryPath(RegistryRoot::CurrentUser, "Software\\Vantreel\\Settings");
+const std::string kSettings =
+    RegistryPath(RegistryRoot::CurrentUser, "Software\\Vantreel\\Settings");
 
 class LifeCycleTest : public testing::Test {
  protected:
@@ -27,7 +28,7 @@ class LifeCycleTest : public testing::Test {
   }
   std::string Value(const std::string& key, const char* name) {
     return fake.registry.count(key) && fake.registry[key].count(name) ? fake.registry[key][name]
-                                                                        : "<none>";
+                                                                      : "<none>";
   }
 
   ScratchFolder folder;
@@ -48,9 +49,9 @@ TEST_F(LifeCycleTest, InstallRegistersWhatItWroteAndHandsOverToTheSystemRundll) 
   EXPECT_EQ(Value(kLife, "EstimatedSize"), "1");
   EXPECT_EQ(Value(kLife, "NoModify") + Value(kLife, "NoRepair"), "11");
   // The file kept on No is not Life's.
-  EXPECT_EQ(RegisteredFiles(fake.platform()),
-            (Strings{"c:\\windows\\life.scr", "c:\\windows\\life.nfo",
-                     "c:\\windows\\lifesetup.exe"}));
+  EXPECT_EQ(
+      RegisteredFiles(fake.platform()),
+      (Strings{"c:\\windows\\life.scr", "c:\\windows\\life.nfo", "c:\\windows\\lifesetup.exe"}));
 }
 
 TEST_F(LifeCycleTest, TheHandOverUsesTheWindowsDirectoryOn9xAndQuotesASpacedPath) {
@@ -92,7 +93,7 @@ TEST_F(LifeCycleTest, ASilentInstallThatFailsHalfWayLeavesNothingBehind) {
   EXPECT_EQ(SilentInstall(fake.platform()), 1);
   EXPECT_TRUE(fake.boxes.empty());
   EXPECT_TRUE(fake.registry.empty());
-  EXPECT_EQ(fake.files.count("c:\\windows\\a.bmp"), 0u);  // created, taken back
+  EXPECT_EQ(fake.files.count("c:\\windows\\a.bmp"), 0u);    // created, taken back
   EXPECT_EQ(fake.files["c:\\windows\\life.scr"], "saver");  // replaced, stays
   EXPECT_EQ(fake.files.size(), before.size());
 

@@ -63,7 +63,6 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // The name of an existing file as the file system keeps it, case and all.
 std::string StoredName(const std::string& path);
 
-
 // Runs a program to its end (up to 60 s); its exit code, or 0xFFFFFFFF.
 // Its standard output goes to `output` when that is given.
 DWORD RunToEnd(const std::string& commandLine, std::string* output = nullptr);

@@ -14,7 +14,7 @@ constexpr int kIntroEdit = 1000;
 // The files the tests install into the Windows directory; removed before
 // and after each test.
 const std::vector<std::string> kInstalledNames = {
-    "life.scr",      "LifeTest Face.BMP", "lifetest.nfo",      "LifeTestA.bmp",
+    "life.scr",      "LifeTest Face.BMP", "lifetest.nfo",       "LifeTestA.bmp",
     "LifeTestB.bmp", "LifeTestC.bmp",     "LifeTestLocked.bmp", "lifesetup.exe"};
 
 std::string LowerCased(std::string text) {
@@ -40,7 +40,8 @@ class SetupEndToEndTest : public testing::Test {
       SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileA(path.c_str());
     }
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Life");
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE,
+                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Life");
   }
 
   // Starts setup and presses Install; the dialog, or null.

@@ -98,8 +98,8 @@ TEST_F(SetupRemovalTest, SilentInstallAndSilentRemoval) {
   EXPECT_EQ(ReadBytes(windows + "LifeTestA.bmp"), "new LifeTestA.bmp");
   EXPECT_EQ(MachineString(kLifeKey, "DisplayVersion"), LIFE_VERSION_TEXT);
   const std::string quiet = MachineString(kLifeKey, "QuietUninstallString");
-  EXPECT_EQ(quiet, "\"" + MachineString(kLifeKey, "InstallLocation") +
-                       "\\lifesetup.exe\" /uninstall /S");
+  EXPECT_EQ(quiet,
+            "\"" + MachineString(kLifeKey, "InstallLocation") + "\\lifesetup.exe\" /uninstall /S");
 
   EXPECT_EQ(RunToEnd(quiet), 0u);
   std::set<std::string> after = before;
