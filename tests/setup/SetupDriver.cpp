@@ -205,7 +205,7 @@ HWND WaitForAnyBox(const char* title) {
         box = FindWindowA("#32770", title);
         return box != nullptr && IsWindowVisible(box);
       },
-      kWait);
+      2 * kWait);  // Wine's uninstaller may be slow to start on a loaded machine
   return box != nullptr && IsWindowVisible(box) ? box : nullptr;
 }
 

@@ -47,7 +47,7 @@ class SetupRemovalTest : public testing::Test {
   }
   // Waits until the Windows directory holds exactly `names`.
   bool WindowsDirectoryHolds(const std::set<std::string>& names) const {
-    return wintest::WaitFor([&] { return FileNames(windows) == names; }, 15000);
+    return wintest::WaitFor([&] { return FileNames(windows) == names; }, 30000);
   }
 
   const std::string windows = WindowsDirectory();
@@ -86,7 +86,7 @@ TEST_F(SetupRemovalTest, WinesUninstallerListsLifeAndRemovesExactlyWhatWasInstal
   EXPECT_EQ(ReadBytes(windows + "LifeTestA.bmp"), "the user's own");
   EXPECT_EQ(MachineString(kLifeKey, "DisplayName"), "<none>");
   DWORD code = 0;
-  EXPECT_TRUE(removal.WaitForExit(15000, &code));
+  EXPECT_TRUE(removal.WaitForExit(30000, &code));
 }
 
 TEST_F(SetupRemovalTest, SilentInstallAndSilentRemoval) {
