@@ -35,7 +35,7 @@ LineRead ReadListLine(std::FILE* list, char* line) {
 }  // namespace
 
 void CopyListWalk(const SetupPlatform& platform, DialogHandle dialog, const char* windowsDirectory,
-                  const char* listPath) {
+                  const char* listPath, CopiedFiles* copied) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> list(std::fopen(listPath, "r"), std::fclose);
   if (list == nullptr) RaiseSetupMessage("Can`t find copy list!");
   char line[kPathSize];
@@ -45,6 +45,9 @@ void CopyListWalk(const SetupPlatform& platform, DialogHandle dialog, const char
     if (read == LineRead::TooLong)
       RaiseSetupMessage("A line of the copy list is too long:\n%s...", line);
     if (line[0] == '\0') continue;  // an empty line names no file
-    FileCopyStep(platform, dialog, windowsDirectory, line);
+    const CopyDone done = FileCopyStep(platform, dialog, windowsDirectory, line);
+    if (copied == nullptr || done == CopyDone::Kept) continue;
+    const std::string destination = std::string(windowsDirectory) + FileNameOf(line);
+    (done == CopyDone::Created ? copied->created : copied->replaced).push_back(destination);
   }
 }

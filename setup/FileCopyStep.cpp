@@ -24,8 +24,8 @@ const char* FileNameOf(const char* source) {
   return lastBackslash == nullptr ? source : lastBackslash + 1;
 }
 
-void FileCopyStep(const SetupPlatform& platform, DialogHandle dialog, const char* windowsDirectory,
-                  const char* source) {
+CopyDone FileCopyStep(const SetupPlatform& platform, DialogHandle dialog,
+                      const char* windowsDirectory, const char* source) {
   const char* name = FileNameOf(source);
   char destination[kPathSize];
   const int length = std::snprintf(destination, sizeof destination, "%s%s", windowsDirectory, name);
@@ -33,7 +33,7 @@ void FileCopyStep(const SetupPlatform& platform, DialogHandle dialog, const char
     RaiseSetupMessage("The path %s%s is too long!\n", windowsDirectory, name);
 
   const CopyOutcome first = platform.copyFile(source, destination, true);
-  if (first.result == CopyResult::Copied) return;
+  if (first.result == CopyResult::Copied) return CopyDone::Created;
   if (first.result == CopyResult::Failed)
     RaiseCopyFailure(platform, "copy", source, destination, first.error);
 
@@ -45,9 +45,10 @@ void FileCopyStep(const SetupPlatform& platform, DialogHandle dialog, const char
     if (message.text()[0] == 'N') RaiseSetupMessage("%s", message.text());
     if (platform.messageBox(dialog, message.text(), kQuestionCaption, kQuestionBoxFlags) !=
         kAnswerYes)
-      return;
+      return CopyDone::Kept;
     const CopyOutcome again = platform.copyFile(source, destination, false);
     if (again.result != CopyResult::Copied)
       RaiseCopyFailure(platform, "overwrite", source, destination, again.error);
   }
+  return CopyDone::Replaced;
 }

@@ -15,11 +15,14 @@ void InitSetupDialog(const SetupPlatform& platform, DialogHandle dialog) {
 
 bool SetupCommand(const SetupPlatform& platform, DialogHandle dialog, unsigned command) {
   switch (command) {
-    case SETUP_INSTALL_BUTTON:
-      if (PlatformCheck(platform, dialog) && InstallStep(platform, dialog))
+    case SETUP_INSTALL_BUTTON: {
+      unsigned long id = 0;
+      if (PlatformCheck(platform, dialog, &id) &&
+          InstallStep(platform, dialog, {false, id == kPlatformWindows9x}))
         platform.hideDialog(dialog);
       platform.endDialog(dialog);
       return true;
+    }
     case SETUP_CANCEL_BUTTON:
       platform.endDialog(dialog);
       return true;

@@ -1,8 +1,10 @@
 // The setup program: one modal dialog that installs the screen saver.
 #include <windows.h>
 
+#include "SetupCommandLine.h"
 #include "SetupDialog.h"
 #include "SetupResources.h"
+#include "SetupSteps.h"
 #include "Win32SetupPlatform.h"
 
 namespace {
@@ -29,6 +31,13 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  const SetupCommandLine options = ParseSetupCommandLine(ArgumentsOf(GetCommandLineA()));
+  const SetupPlatform& platform = Win32SetupPlatform();
+  if (options.finishAfterProcess != 0)
+    return FinishRemoval(options.finishAfterProcess, options.finishRemoving.c_str());
+  if (options.uninstall) return UninstallStep(options.silent ? Silenced(platform) : platform);
+  if (options.silent) return SilentInstall(platform);
+
   setupInstance = instance;
   DialogBoxParamA(instance, ResourceId(SETUP_DIALOG), nullptr, SetupDialogProc, 0);
   return 0;

@@ -29,6 +29,9 @@ struct CopyOutcome {
   unsigned long error;
 };
 
+// The registry roots setup writes under.
+enum class RegistryRoot { LocalMachine, CurrentUser };
+
 struct SetupPlatform {
   // MessageBoxA: shows the text, returns the button pressed.
   int (*messageBox)(DialogHandle owner, const char* text, const char* caption, unsigned flags);
@@ -41,12 +44,30 @@ struct SetupPlatform {
   CopyOutcome (*copyFile)(const char* source, const char* destination, bool failIfExists);
   // The platform's short description of an error code, NUL-terminated.
   void (*describeError)(unsigned long error, char* text, std::size_t size);
-  // CreateProcessA of the command line, not waited for; false when it
-  // could not be started.
-  bool (*startProcess)(char* commandLine);
+  // CreateProcessA of the program at the full path `application` with the
+  // command line, not waited for; false when it could not be started.
+  bool (*startProcess)(const char* application, char* commandLine);
   // SetDlgItemTextA on the intro edit control.
   void (*setIntroText)(DialogHandle dialog, const char* text);
   // ShowWindow with SW_HIDE, and EndDialog with result 0.
   void (*hideDialog)(DialogHandle dialog);
   void (*endDialog)(DialogHandle dialog);
+  // GetSystemDirectoryA, with the contract of windowsDirectory.
+  unsigned (*systemDirectory)(char* buffer, unsigned size);
+  // The full path of the running setup program; false when it does not fit.
+  bool (*programPath)(char* buffer, unsigned size);
+  // The size of a file in bytes, or -1 when there is no such file.
+  long long (*fileSize)(const char* path);
+  // Deletes a file; true when it is gone afterwards, also when it was never
+  // there. The running program's own file goes as soon as the program ends.
+  bool (*removeFile)(const char* path);
+  // Registry values under `root`\`key`; writing creates the key. Each is
+  // false when it fails (reading also when the value is missing or longer
+  // than `size` - 1). Deleting a key deletes its values with it.
+  bool (*writeString)(RegistryRoot root, const char* key, const char* name, const char* value);
+  bool (*writeNumber)(RegistryRoot root, const char* key, const char* name, unsigned long value);
+  bool (*readString)(RegistryRoot root, const char* key, const char* name, char* buffer,
+                     unsigned size);
+  bool (*deleteValue)(RegistryRoot root, const char* key, const char* name);
+  bool (*deleteKey)(RegistryRoot root, const char* key);
 };

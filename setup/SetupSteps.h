@@ -2,6 +2,8 @@
 // The steps of setup: intro, platform check, install with its copy-list
 // walk, file copy and hand-over to the control panel's installer.
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "SetupPlatform.h"
 
@@ -10,6 +12,7 @@ inline constexpr char kIntroPath[] = ".\\_intro";
 inline constexpr char kCopyListPath[] = ".\\_copy.lst";
 inline constexpr char kSaverFileName[] = "life.scr";
 inline constexpr char kHandOverFormat[] = "rundll32.exe desk.cpl,InstallScreenSaver %s";
+inline constexpr char kRundll32Name[] = "rundll32.exe";
 
 inline constexpr char kErrorCaption[] = "Setup Error";
 inline constexpr char kQuestionCaption[] = "Overwrite?";
@@ -24,35 +27,75 @@ constexpr std::size_t kIntroSize = 1024;
 bool IntroStep(const SetupPlatform& platform, DialogHandle dialog, const char* path, char* buffer,
                std::size_t size);
 
-// True on a Win32 platform of the 9x or NT family; otherwise tells the user
-// under "Setup Error" and returns false.
-bool PlatformCheck(const SetupPlatform& platform, DialogHandle dialog);
+// True on a Win32 platform of the 9x or NT family, with its id in `id`
+// when given; otherwise tells the user under "Setup Error" and returns false.
+bool PlatformCheck(const SetupPlatform& platform, DialogHandle dialog, unsigned long* id = nullptr);
 
-// Copies the files of the copy list into the Windows directory and hands
-// life.scr to the installer. True when both were done; on a failure tells
-// the user under "Setup Error" and returns false. Files copied before a
-// failure stay in place.
-bool InstallStep(const SetupPlatform& platform, DialogHandle dialog);
+struct InstallOptions {
+  // Unattended: no hand-over, and the files this run created are removed
+  // again when the install fails. Questions and messages are the
+  // platform's business (see Silenced).
+  bool silent = false;
+  // The 9x family keeps rundll32.exe in the Windows directory.
+  bool windows9x = false;
+};
 
-// Runs the file copy step for every non-empty line of the list. Raises a
-// SetupMessage when the list cannot be opened or holds a line too long for
-// a path, and passes on the ones the file copy step raises.
+// Copies the files of the copy list and setup itself into the Windows
+// directory, registers the install, and hands life.scr to the installer.
+// True when all was done; on a failure tells the user under "Setup Error"
+// and returns false. Files copied before a failure stay in place (unless
+// silent), and a failure before the registration registers nothing.
+bool InstallStep(const SetupPlatform& platform, DialogHandle dialog,
+                 const InstallOptions& options = {});
+
+// The destinations a walk wrote: files it created, and files that were
+// there and that it replaced (those kept on No are in neither).
+struct CopiedFiles {
+  std::vector<std::string> created;
+  std::vector<std::string> replaced;
+};
+
+// Runs the file copy step for every non-empty line of the list, noting
+// what it wrote in `copied` when given. Raises a SetupMessage when the list
+// cannot be opened or holds a line too long for a path, and passes on the
+// ones the file copy step raises.
 void CopyListWalk(const SetupPlatform& platform, DialogHandle dialog, const char* windowsDirectory,
-                  const char* listPath);
+                  const char* listPath, CopiedFiles* copied = nullptr);
+
+enum class CopyDone { Created, Replaced, Kept };
 
 // Copies one source into the Windows directory (which ends in "\") under
 // its file name, asking before it replaces an existing file. Raises a
 // SetupMessage for a missing source, a destination path too long, a copy
 // that fails otherwise, and an overwrite that fails after the user's Yes.
-void FileCopyStep(const SetupPlatform& platform, DialogHandle dialog, const char* windowsDirectory,
-                  const char* source);
+CopyDone FileCopyStep(const SetupPlatform& platform, DialogHandle dialog,
+                      const char* windowsDirectory, const char* source);
 
-// Starts "rundll32.exe desk.cpl,InstallScreenSaver <saverPath>" and does not
-// wait for it. Raises a SetupMessage when the command line does not fit.
-void HandOver(const SetupPlatform& platform, const char* saverPath);
+// Starts the rundll32.exe of `rundllFolder` (which ends in "\") as
+// "rundll32.exe desk.cpl,InstallScreenSaver <saverPath>", the saver path in
+// quotes when it holds a space, and does not wait for it. Raises a
+// SetupMessage when a path does not fit or the process cannot be started.
+void HandOver(const SetupPlatform& platform, const char* rundllFolder, const char* saverPath);
+
+// The same platform with every question answered Yes and every message
+// dropped unseen: what setup runs on when it is told to be silent.
+SetupPlatform Silenced(const SetupPlatform& platform);
+
+// Removes the registered install: asks once, removes the files that
+// install recorded, clears the user's screen saver when it is ours, and
+// removes the registration; the user's settings stay. Files that cannot be
+// removed are named at the end. Returns the exit code: 0 when Life is gone
+// (or was not installed), 1 when files were left, 2 when the user said No.
+int UninstallStep(const SetupPlatform& platform);
+
+// Setup with /S: installs without a dialog; the exit code is 0 on success.
+int SilentInstall(const SetupPlatform& platform);
 
 // The part of a source path after its last backslash, or the whole path.
 const char* FileNameOf(const char* source);
 
 // Lower-cases the letters A to Z in place; other bytes stay as they are.
 void LowerCaseAscii(char* text);
+
+// Equal but for the case of the letters A to Z.
+bool SameText(const std::string& a, const std::string& b);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -30,9 +31,12 @@ unsigned WindowsDirectory(char* buffer, unsigned size) {
 }
 
 CopyOutcome CopyFile(const char* source, const char* destination, bool failIfExists) {
-  current->events.push_back("copy");
-  current->copies.push_back(std::string(source) + " > " + destination +
-                            (failIfExists ? "" : " overwrite"));
+  // Setup copying itself is kept apart from the copies of the list.
+  const bool self = current->programPath == source;
+  current->events.push_back(self ? "copy-self" : "copy");
+  (self ? current->selfCopies : current->copies)
+      .push_back(std::string(source) + " > " + destination + (failIfExists ? "" : " overwrite"));
+  if (self && current->files.count(source) == 0) current->files[source] = "setup program";
   const auto from = current->files.find(source);
   if (from == current->files.end()) return {CopyResult::SourceMissing, 2};
   const std::set<std::string>& failing =
@@ -48,8 +52,9 @@ void DescribeError(unsigned long error, char* text, std::size_t size) {
   std::snprintf(text, size, "Error %lu.", error);
 }
 
-bool StartProcess(char* commandLine) {
+bool StartProcess(const char* application, char* commandLine) {
   current->events.push_back("start");
+  current->applications.push_back(application);
   current->commandLines.push_back(commandLine);
   return !current->startFails;
 }
@@ -62,15 +67,71 @@ void SetIntroText(DialogHandle, const char* text) {
 void HideDialog(DialogHandle) { current->events.push_back("hide"); }
 void EndDialog(DialogHandle) { current->events.push_back("end"); }
 
-const SetupPlatform fakePlatform = {ShowMessage,  PlatformId,    WindowsDirectory,
-                                    CopyFile,     DescribeError, StartProcess,
-                                    SetIntroText, HideDialog,    EndDialog};
+unsigned SystemDirectory(char* buffer, unsigned size) {
+  const std::string& path = current->systemDirectory;
+  if (path.size() >= size) return static_cast<unsigned>(path.size() + 1);
+  std::memcpy(buffer, path.c_str(), path.size() + 1);
+  return static_cast<unsigned>(path.size());
+}
+
+bool ProgramPath(char* buffer, unsigned size) {
+  return std::snprintf(buffer, size, "%s", current->programPath.c_str()) < static_cast<int>(size);
+}
+
+long long FileSize(const char* path) {
+  const auto file = current->files.find(path);
+  return file == current->files.end() ? -1 : static_cast<long long>(file->second.size());
+}
+
+bool RemoveFile(const char* path) {
+  current->events.push_back("remove");
+  if (current->removeFails.count(path) != 0) return false;
+  current->files.erase(path);
+  return true;
+}
+
+bool WriteString(RegistryRoot root, const char* key, const char* name, const char* value) {
+  if (current->registryWriteFails) return false;
+  current->registry[RegistryPath(root, key)][name] = value;
+  return true;
+}
+
+bool WriteNumber(RegistryRoot root, const char* key, const char* name, unsigned long value) {
+  return WriteString(root, key, name, std::to_string(value).c_str());
+}
+
+bool ReadString(RegistryRoot root, const char* key, const char* name, char* buffer, unsigned size) {
+  const auto found = current->registry.find(RegistryPath(root, key));
+  if (found == current->registry.end() || found->second.count(name) == 0) return false;
+  const std::string& value = found->second.at(name);
+  if (value.size() >= size) return false;
+  std::memcpy(buffer, value.c_str(), value.size() + 1);
+  return true;
+}
+
+bool DeleteValue(RegistryRoot root, const char* key, const char* name) {
+  const auto found = current->registry.find(RegistryPath(root, key));
+  return found != current->registry.end() && found->second.erase(name) != 0;
+}
+
+bool DeleteKey(RegistryRoot root, const char* key) {
+  return current->registry.erase(RegistryPath(root, key)) != 0;
+}
+
+const SetupPlatform fakePlatform = {
+    ShowMessage,  PlatformId,  WindowsDirectory, CopyFile,        DescribeError, StartProcess,
+    SetIntroText, HideDialog,  EndDialog,        SystemDirectory, ProgramPath,   FileSize,
+    RemoveFile,   WriteString, WriteNumber,      ReadString,      DeleteValue,   DeleteKey};
 
 }  // namespace
 
 FakeSetup::FakeSetup() { current = this; }
 FakeSetup::~FakeSetup() { current = nullptr; }
 const SetupPlatform& FakeSetup::platform() const { return fakePlatform; }
+
+std::string RegistryPath(RegistryRoot root, const char* key) {
+  return std::string(root == RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + key;
+}
 
 DialogHandle TestDialog() {
   static char dialog;

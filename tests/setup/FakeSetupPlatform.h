@@ -31,6 +31,8 @@ struct FakeSetup {
   // windowsDirectoryResult when that is set (not 0xFFFFFFFF), else the length.
   std::string windowsDirectory = "C:\\WINDOWS";
   unsigned windowsDirectoryResult = 0xFFFFFFFFu;
+  std::string systemDirectory = "C:\\WINDOWS\\system32";
+  std::string programPath = "D:\\setup.exe";
 
   // The files, path to content, sources and destinations alike.
   std::map<std::string, std::string> files;
@@ -38,21 +40,33 @@ struct FakeSetup {
   // error of the platform (access denied).
   std::set<std::string> firstCopyFails;
   std::set<std::string> overwriteFails;
+  // Files that cannot be removed (in use).
+  std::set<std::string> removeFails;
+
+  // The registry: "root\\key" to value name to value (numbers in decimal).
+  std::map<std::string, std::map<std::string, std::string>> registry;
+  bool registryWriteFails = false;
 
   // Answers to the message boxes, in order; IDNO when they run out.
   std::vector<int> answers;
   bool startFails = false;
 
-  // What happened, in order: "box", "copy", "start", "intro", "hide", "end".
+  // What happened, in order: "box", "copy", "copy-self", "start", "intro",
+  // "hide", "end", "remove".
   std::vector<std::string> events;
   std::vector<MessageBoxCall> boxes;
-  std::vector<std::string> copies;  // "source > destination" (+ " overwrite")
+  std::vector<std::string> copies;      // "source > destination" (+ " overwrite")
+  std::vector<std::string> selfCopies;  // the same, of setup's own program
   std::vector<std::string> commandLines;
+  std::vector<std::string> applications;
   std::vector<std::string> introTexts;
 };
 
 // The dialog handle the tests pass; the fake only compares it.
 DialogHandle TestDialog();
+
+// The registry key of a root as FakeSetup::registry names it.
+std::string RegistryPath(RegistryRoot root, const char* key);
 
 constexpr int kAnswerNo = 7;  // IDNO
 constexpr unsigned long kAccessDenied = 5;

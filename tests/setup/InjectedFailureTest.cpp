@@ -10,6 +10,7 @@
 
 #include "FakeSetupPlatform.h"
 #include "ScratchFolder.h"
+#include "Registration.h"
 #include "SetupDialog.h"
 #include "SetupResources.h"
 #include "SetupSteps.h"
@@ -31,12 +32,25 @@ CopyOutcome CopyFile(const char* source, const char* destination, bool failIfExi
   if (Fails()) return {CopyResult::Failed, kAccessDenied};
   return fakePlatform->copyFile(source, destination, failIfExists);
 }
-bool StartProcess(char* commandLine) { return !Fails() && fakePlatform->startProcess(commandLine); }
+unsigned SystemDirectory(char* buffer, unsigned size) {
+  return Fails() ? 0 : fakePlatform->systemDirectory(buffer, size);
+}
+bool WriteString(RegistryRoot root, const char* key, const char* name, const char* value) {
+  return !Fails() && fakePlatform->writeString(root, key, name, value);
+}
+bool WriteNumber(RegistryRoot root, const char* key, const char* name, unsigned long value) {
+  return !Fails() && fakePlatform->writeNumber(root, key, name, value);
+}
+bool StartProcess(const char* application, char* commandLine) {
+  return !Fails() && fakePlatform->startProcess(application, commandLine);
+}
 
 // The message a failure of each kind of call gives, up to its details.
 const char* ExpectedStart(const std::string& call) {
   if (call == "version") return "Failed to get OS version!\n";
   if (call == "directory") return "Cant find Windows directory path!\n";
+  if (call == "system") return "Cant find the system directory!\n";
+  if (call == "register") return "Can`t register Life";
   if (call == "copy") return "Can`t copy ";
   if (call == "overwrite") return "Can`t overwrite ";
   return "Can`t start rundll32.exe desk.cpl,InstallScreenSaver c:\\windows\\life.scr!";
@@ -47,8 +61,12 @@ TEST(InjectedFailureTest, EachFailingPlatformCallEndsTheInstallWithItsMessage) {
   WriteBytes(kCopyListPath, "life.scr\nfaces\\lifeface.bmp\r\nlife.nfo");
   // The calls of a clean install, in order; life.nfo is already there and
   // the user lets it be overwritten.
-  const std::vector<std::string> calls = {"version", "directory", "copy", "copy",
-                                          "copy",    "overwrite", "start"};
+  // Then setup copies itself as the uninstaller and registers the install
+  // with eleven values.
+  std::vector<std::string> calls = {"version", "directory", "system",    "copy",
+                                    "copy",    "copy",      "overwrite", "copy"};
+  calls.insert(calls.end(), 11, "register");
+  calls.push_back("start");
   for (failingCall = 1; failingCall <= static_cast<int>(calls.size()) + 1; ++failingCall) {
     SCOPED_TRACE("failing call " + std::to_string(failingCall));
     FakeSetup fake;
@@ -63,6 +81,9 @@ TEST(InjectedFailureTest, EachFailingPlatformCallEndsTheInstallWithItsMessage) {
     platform.windowsDirectory = WindowsDirectory;
     platform.copyFile = CopyFile;
     platform.startProcess = StartProcess;
+    platform.systemDirectory = SystemDirectory;
+    platform.writeString = WriteString;
+    platform.writeNumber = WriteNumber;
     callsMade = 0;
 
     EXPECT_TRUE(SetupCommand(platform, TestDialog(), SETUP_INSTALL_BUTTON));
@@ -81,6 +102,9 @@ TEST(InjectedFailureTest, EachFailingPlatformCallEndsTheInstallWithItsMessage) {
     EXPECT_EQ(last.caption, "Setup Error");
     EXPECT_EQ(last.text.rfind(ExpectedStart(call), 0), 0u) << last.text;
     for (const std::string& event : fake.events) EXPECT_NE(event, "hide");
+    // Only a failing hand-over comes after the registration is complete.
+    EXPECT_EQ(fake.registry.count(RegistryPath(RegistryRoot::LocalMachine, kUninstallKey)),
+              call == "start" ? 1u : 0u);
   }
 }
 

@@ -28,7 +28,7 @@ class SetupDialogTest : public testing::Test {
 
 TEST_F(SetupDialogTest, ASuccessfulInstallHidesTheDialogThenEndsIt) {
   EXPECT_TRUE(SetupCommand(fake.platform(), TestDialog(), kInstall));
-  EXPECT_EQ(fake.events, (Strings{"copy", "start", "hide", "end"}));
+  EXPECT_EQ(fake.events, (Strings{"copy", "copy-self", "start", "hide", "end"}));
 }
 
 TEST_F(SetupDialogTest, AFailedInstallEndsTheDialogWithoutHidingIt) {

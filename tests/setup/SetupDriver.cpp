@@ -105,12 +105,16 @@ DWORD SetupRun::WaitForExit() {
   return code;
 }
 
-std::string SetupRun::HandOver() const {
+bool SetupRun::StartWith(const std::string& arguments) {
+  return process_.Start("\"" + folder_ + "setup.exe\" " + arguments, folder_);
+}
+
+std::string SetupRun::HandOver(const std::string& folder) const {
   // The stand-in renames its finished record into place, but its rename
   // holds the file open for deletion a moment longer, and an open for
   // reading fails until it lets go: wait until the record reads, not only
   // until it exists.
-  const std::string record = folder_ + "handover.txt";
+  const std::string record = folder + "handover.txt";
   std::string bytes;
   wintest::WaitFor(
       [&] {
@@ -123,8 +127,108 @@ std::string SetupRun::HandOver() const {
 
 bool SetupRun::NoHandOver() const {
   // A stand-in that was started is either still running or has left its record.
-  return !StandInRunning() && !FileExists(folder_ + "handover.txt") &&
-         !FileExists(folder_ + "handover.txt.part");
+  for (const std::string& folder : {folder_, SystemDirectory()})
+    if (FileExists(folder + "handover.txt") || FileExists(folder + "handover.txt.part"))
+      return false;
+  return !StandInRunning();
+}
+
+bool SetupRun::PlantedRan() const {
+  return FileExists(folder_ + "handover.txt") || FileExists(folder_ + "handover.txt.part");
+}
+
+std::string SystemDirectory() {
+  char path[MAX_PATH] = {};
+  GetSystemDirectoryA(path, MAX_PATH);
+  return std::string(path) + "\\";
+}
+
+namespace {
+constexpr char kOverrides[] = "Software\\Wine\\DllOverrides";
+const std::string kSystemRundll = "rundll32.exe";
+const std::string kSavedRundll = "rundll32.exe.life-saved";
+}  // namespace
+
+void PlantSystemStandIn(const std::string& system) {
+  if (!FileExists(system + kSavedRundll))
+    MoveFileA((system + kSystemRundll).c_str(), (system + kSavedRundll).c_str());
+  CopyFileA((wintest::ProgramFolder() + "setup-doubles\\rundll32.exe").c_str(),
+            (system + kSystemRundll).c_str(), FALSE);
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(key, "rundll32.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7);
+    RegCloseKey(key);
+  }
+  DeleteFileA((system + "handover.txt").c_str());
+}
+
+void RemoveSystemStandIn(const std::string& system) {
+  wintest::WaitFor([] { return !StandInRunning(); }, kWait);
+  DeleteFileA((system + "handover.txt").c_str());
+  DeleteFileA((system + "handover.txt.part").c_str());
+  if (FileExists(system + kSavedRundll))
+    MoveFileExA((system + kSavedRundll).c_str(), (system + kSystemRundll).c_str(),
+                MOVEFILE_REPLACE_EXISTING);
+  else
+    DeleteFileA((system + kSystemRundll).c_str());
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kOverrides, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, "rundll32.exe");
+    RegCloseKey(key);
+  }
+}
+
+DWORD RunToEnd(const std::string& commandLine, std::string* output) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string outputPath =
+      std::string(temp) + "life-setup-output-" + std::to_string(GetCurrentProcessId()) + ".txt";
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE file = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                            CREATE_ALWAYS, 0, nullptr);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = file;
+  startup.hStdError = file;
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;
+  DWORD code = 0xFFFFFFFF;
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                     &process) != 0) {
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(file);
+  if (output != nullptr) *output = ReadBytes(outputPath);
+  DeleteFileA(outputPath.c_str());
+  return code;
+}
+
+HWND WaitForAnyBox(const char* title) {
+  HWND box = nullptr;
+  wintest::WaitFor(
+      [&] {
+        box = FindWindowA("#32770", title);
+        return box != nullptr && IsWindowVisible(box);
+      },
+      2 * kWait);  // Wine's uninstaller may be slow to start on a loaded machine
+  return box != nullptr && IsWindowVisible(box) ? box : nullptr;
+}
+
+std::string MachineString(const char* subkey, const char* name) {
+  char value[1024] = {};
+  DWORD size = sizeof value - 1;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return "<none>";
+  const LONG result =
+      RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS ? std::string(value) : "<none>";
 }
 
 std::string ControlText(HWND control) {

@@ -8,6 +8,13 @@
 
 #include "WinTestSupport.h"
 
+// The system directory, with "\" appended.
+std::string SystemDirectory();
+// Puts the recording stand-in in place of the rundll32.exe of `folder`
+// (and tells Wine to load it rather than its own), and back.
+void PlantSystemStandIn(const std::string& folder = SystemDirectory());
+void RemoveSystemStandIn(const std::string& folder = SystemDirectory());
+
 class SetupRun {
  public:
   SetupRun();   // the scratch folder with setup.exe and rundll32.exe
@@ -22,15 +29,20 @@ class SetupRun {
   // Starts setup with the scratch folder as working directory; returns its
   // dialog once it is visible (null when it did not appear in time).
   HWND Start();
+  // Starts setup with these arguments; false when it could not be started.
+  bool StartWith(const std::string& arguments);
   // The visible message box of setup with this caption, or null.
   HWND WaitForBox(const char* caption) const;
   // Waits for setup to end; its exit code, or 0xFFFFFFFF when it did not end.
   DWORD WaitForExit();
-  // The command line the stand-in rundll32.exe was started with; waits a
-  // while for its record to be readable and gives "" when there is none.
-  std::string HandOver() const;
+  // The command line the stand-in rundll32.exe in `folder` was started
+  // with; waits a while for its record to be readable and gives "" when
+  // there is none.
+  std::string HandOver(const std::string& folder = SystemDirectory()) const;
   // After setup ended: true when no stand-in was started at all.
   bool NoHandOver() const;
+  // True when the stand-in planted beside setup.exe was started.
+  bool PlantedRan() const;
 
  private:
   std::string folder_;
@@ -51,6 +63,14 @@ std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 // The name of an existing file as the file system keeps it, case and all.
 std::string StoredName(const std::string& path);
+
+// Runs a program to its end (up to 60 s); its exit code, or 0xFFFFFFFF.
+// Its standard output goes to `output` when that is given.
+DWORD RunToEnd(const std::string& commandLine, std::string* output = nullptr);
+// The visible top-level dialog of any process with this title, or null.
+HWND WaitForAnyBox(const char* title);
+// A string value under HKEY_LOCAL_MACHINE, or "<none>".
+std::string MachineString(const char* subkey, const char* name);
 
 // Sets or removes the Windows version Wine reports to a program.
 void SetWineVersion(const char* program, const char* version);

@@ -14,8 +14,8 @@ constexpr int kIntroEdit = 1000;
 // The files the tests install into the Windows directory; removed before
 // and after each test.
 const std::vector<std::string> kInstalledNames = {
-    "life.scr",      "LifeTest Face.BMP", "lifetest.nfo",      "LifeTestA.bmp",
-    "LifeTestB.bmp", "LifeTestC.bmp",     "LifeTestLocked.bmp"};
+    "life.scr",      "LifeTest Face.BMP", "lifetest.nfo",       "LifeTestA.bmp",
+    "LifeTestB.bmp", "LifeTestC.bmp",     "LifeTestLocked.bmp", "lifesetup.exe"};
 
 std::string LowerCased(std::string text) {
   for (char& c : text)
@@ -25,8 +25,14 @@ std::string LowerCased(std::string text) {
 
 class SetupEndToEndTest : public testing::Test {
  protected:
-  void SetUp() override { RemoveInstalled(); }
-  void TearDown() override { RemoveInstalled(); }
+  void SetUp() override {
+    RemoveInstalled();
+    PlantSystemStandIn();
+  }
+  void TearDown() override {
+    RemoveSystemStandIn();
+    RemoveInstalled();
+  }
 
   void RemoveInstalled() const {
     for (const std::string& name : kInstalledNames) {
@@ -34,6 +40,8 @@ class SetupEndToEndTest : public testing::Test {
       SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileA(path.c_str());
     }
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE,
+                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Life");
   }
 
   // Starts setup and presses Install; the dialog, or null.
@@ -106,6 +114,7 @@ TEST_F(SetupEndToEndTest, InstallCopiesEveryListedFileThenHandsOver) {
   EXPECT_EQ(run.HandOver(), expectedHandOver);
   EXPECT_EQ(run.WaitForExit(), 0u);
   EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_FALSE(run.PlantedRan());  // only the system's rundll32.exe runs
 
   EXPECT_EQ(ReadBytes(windows + "life.scr"), "synthetic saver");
   EXPECT_EQ(ReadBytes(windows + "LifeTest Face.BMP"), "face bitmap");
@@ -283,9 +292,11 @@ TEST_F(SetupEndToEndTest, TheShippedDataFilesInstallEveryListedFile) {
 class SetupPlatformTest : public SetupEndToEndTest {
  protected:
   void TearDown() override {
+    if (plantedInWindows) RemoveSystemStandIn(windows);
     ClearWineVersion("setup.exe");
     SetupEndToEndTest::TearDown();
   }
+  bool plantedInWindows = false;
 };
 
 TEST_F(SetupPlatformTest, Win32sIsRefusedBeforeAnyCopy) {
@@ -304,10 +315,13 @@ TEST_F(SetupPlatformTest, Win32sIsRefusedBeforeAnyCopy) {
 
 TEST_F(SetupPlatformTest, TheWindows9xFamilyInstalls) {
   SetWineVersion("setup.exe", "win98");
+  // The 9x family keeps its rundll32.exe in the Windows directory.
+  PlantSystemStandIn(windows);
+  plantedInWindows = true;
   run.Write("_copy.lst", "life.scr\n");
   run.Write("life.scr", "saver");
   ASSERT_NE(StartAndInstall(), nullptr);
-  EXPECT_EQ(run.HandOver(), expectedHandOver);
+  EXPECT_EQ(run.HandOver(windows), expectedHandOver);
   EXPECT_EQ(run.WaitForExit(), 0u);
   EXPECT_EQ(ReadBytes(windows + "life.scr"), "saver");
 }

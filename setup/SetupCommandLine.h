@@ -1,0 +1,22 @@
+#pragma once
+// The command line of setup: nothing for the interactive install, /S for a
+// silent one, /uninstall (with /S: silent) to remove Life, and the hidden
+// /finish-removal PID PATH, with which a temporary copy of setup removes
+// the uninstaller's own file once that process PID has ended.
+#include <string>
+
+struct SetupCommandLine {
+  bool silent = false;
+  bool uninstall = false;
+  unsigned long finishAfterProcess = 0;  // 0: not a finishing copy
+  std::string finishRemoving;
+};
+
+// Parses the arguments after the program name. Switches are case-blind and
+// may start with "/" or "-"; a word in double quotes may hold spaces. Words
+// not understood are ignored, as setup always did.
+SetupCommandLine ParseSetupCommandLine(const char* arguments);
+
+// The arguments of a full command line: what follows the program name,
+// which is quoted or ends at the first blank.
+const char* ArgumentsOf(const char* commandLine);
