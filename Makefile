@@ -5,12 +5,15 @@ PRESETS := native win64 win32
 # The configured build files are kept, not removed as intermediates.
 .SECONDARY:
 
-.PHONY: all deps build test run run-x11 install bench dist fuzz soak clean
+.PHONY: all deps deps-hack deps-deb build test run run-x11 install deb bench dist fuzz soak clean
 
 all: build
 
 deps:
 	@tools/install-deps.sh
+
+deps-%:
+	@tools/install-deps.sh $*
 
 build/%/build.ninja:
 	cmake --preset $* >/dev/null
@@ -29,19 +32,21 @@ run: deps build-native build-win64
 run-x11: deps build-native
 	@tools/run-x11.sh
 
-# The XScreenSaver hack: PREFIX (default /usr/local) and DESTDIR as usual.
-# The hack goes where the daemon looks for hacks, the settings file where
-# xscreensaver-settings finds it, the face sets to share/lifefaces.
+# The XScreenSaver hack alone, with only the packages it needs: PREFIX
+# (default /usr/local) and DESTDIR as usual. The layout (the hack where the
+# daemon looks for hacks, the settings file where xscreensaver-settings
+# finds it, the face sets in share/lifefaces, the manual page) comes from
+# the install rules of lifefaces/CMakeLists.txt.
 PREFIX ?= /usr/local
-HACKDIR ?= $(PREFIX)/libexec/xscreensaver
-CONFIGDIR ?= $(PREFIX)/share/xscreensaver/config
-DATADIR ?= $(PREFIX)/share/lifefaces
 
-install: build-native
-	install -D -m 755 build/native/bin/lifefaces $(DESTDIR)$(HACKDIR)/lifefaces
-	install -D -m 644 lifefaces/lifefaces.xml $(DESTDIR)$(CONFIGDIR)/lifefaces.xml
-	install -d $(DESTDIR)$(DATADIR)
-	install -m 644 assets/life.nfo assets/*.bmp $(DESTDIR)$(DATADIR)/
+install: deps-hack
+	cmake --preset hack -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	cmake --build --preset hack
+	DESTDIR=$(DESTDIR) cmake --install build/hack
+
+# The hack's Debian package, build/deb/lifefaces_<version>_amd64.deb.
+deb: deps-deb
+	@tools/make-deb.sh
 
 bench: deps build-native build-win64
 	@tools/run-benchmarks.sh

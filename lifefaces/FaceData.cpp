@@ -35,7 +35,7 @@ std::string FindFaceData(const std::string& programDir) {
       fromEnvironment != nullptr ? fromEnvironment : "",
       // PREFIX/libexec/xscreensaver/lifefaces -> PREFIX/share/lifefaces
       programDir + "/../../share/lifefaces",
-      LIFEFACES_SOURCE_ASSETS,
+      LIFEFACES_FALLBACK_DATA,
   };
   for (const std::string& dir : candidates) {
     if (!HasCatalogue(dir)) continue;

@@ -5,9 +5,10 @@
 
 // Where the hack finds its face sets and the catalogue "life.nfo": the
 // folder in LIFEFACES_DATA when set, else the installed share/lifefaces
-// beside the hack's libexec folder, else the source tree's assets/ (when
-// run from the build). The first folder holding the catalogue wins; empty
-// when none does.
+// beside the hack's libexec folder, else the folder built in (the source
+// tree's assets/, so that it runs from the build; the installed folder in a
+// build of the hack alone). The first folder holding the catalogue wins;
+// empty when none does.
 std::string FindFaceData(const std::string& programDir);
 
 // A face set and the name its sprite sheet is loaded by.

@@ -1,18 +1,37 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build and the tests need, only those
-# that are missing.
+# Installs the Debian 12 packages that one kind of build needs, only those
+# that are missing:
+#   install-deps.sh hack   building the XScreenSaver hack alone (make install)
+#   install-deps.sh deb    the hack's Debian package (make deb)
+#   install-deps.sh [all]  everything: the Windows programs, tools and tests
 set -euo pipefail
 
-packages=(
+hack=(
   build-essential cmake ninja-build pkg-config
+  libx11-dev libxext-dev libstb-dev
+  fonts-dejavu-core  # the activity bar's font, read at run time
+)
+deb=("${hack[@]}" debhelper)
+all=(
+  "${deb[@]}"
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 binutils-mingw-w64
   wine wine64 xvfb xdotool x11-utils imagemagick
-  libpng-dev libgif-dev libstb-dev fonts-dejavu-core zip file
-  libx11-dev libxext-dev xscreensaver libxml2-utils
+  libpng-dev libgif-dev zip file
+  xscreensaver libxml2-utils lintian
   golly  # bgolly, the yardstick of `make bench` only
 )
+
+# The hack's builds take no recommended packages: they would pull in
+# compilers and tools that those builds never run.
+lean=(--no-install-recommends)
+case ${1:-all} in
+  hack) packages=("${hack[@]}") ;;
+  deb) packages=("${deb[@]}") ;;
+  all) packages=("${all[@]}") lean=() ;;
+  *) echo "usage: $0 [hack|deb|all]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,6 +42,6 @@ if (( ${#missing[@]} )); then
   echo "install-deps: installing ${missing[*]}"
   sudo=; (( EUID == 0 )) || sudo=sudo
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq \
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${lean[@]}" \
     "${missing[@]}" >/dev/null
 fi

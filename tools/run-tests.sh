@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test: native, sanitizer, and the Windows tests under Wine.
+# Runs every test: native, sanitizer, the Windows tests under Wine, and the
+# hack's Debian package (built, installed, run and purged).
 # Every suite runs even when an earlier one failed; the exit code says
 # whether all passed.
 set -uo pipefail
@@ -16,6 +17,7 @@ suite native   ctest --preset native -j2
 suite sanitize ctest --preset sanitize -j2
 [[ -x tools/fuzz.sh ]] && suite fuzz tools/fuzz.sh --short
 suite win64    tools/wine-session.sh ctest --preset win64
+suite deb      tests/lifefaces/deb-package-test.sh
 
 echo
 if (( ${#failed[@]} )); then

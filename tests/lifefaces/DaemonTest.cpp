@@ -66,10 +66,14 @@ TEST(XScreenSaverDaemon, ActivateStartsLifefacesAndDeactivateEndsIt) {
   ASSERT_FALSE(home.path().empty());
   chmod(home.path().c_str(), 0755);
   // The daemon runs the hack through this script, which notes its process id.
+  // LIFEFACES_DAEMON_HACK names another copy of the hack to run (an installed
+  // one).
+  const char* otherHack = std::getenv("LIFEFACES_DAEMON_HACK");
+  const std::string hackBin = otherHack != nullptr ? otherHack : LIFEFACES_BIN;
   const std::string pidFile = home.path() + "/hack.pid";
   const std::string script = home.path() + "/run-lifefaces";
   ASSERT_TRUE(WriteText(
-      script, "#!/bin/sh\necho $$ > " + pidFile + "\nexec " LIFEFACES_BIN " -seed 9 \"$@\"\n",
+      script, "#!/bin/sh\necho $$ > " + pidFile + "\nexec " + hackBin + " -seed 9 \"$@\"\n",
       0755));
   ASSERT_TRUE(WriteText(home.path() + "/.xscreensaver",
                         "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
