@@ -68,14 +68,17 @@ WorldSettings MakeWorldSettings(const RenderOptions& o, const FaceInfo& face) {
   return settings;
 }
 
-// What the saver window shows: black, and each world's picture at its
-// monitor, in order, so that where monitors overlap the later one shows,
-// as the window's block copies leave it.
+// What the saver window shows: black, and each world's picture on the
+// monitors that show it, in order, so that where monitors overlap the later
+// one shows, as the window's block copies leave it.
 RgbImage WindowPicture(WorldSet& worlds, uint32_t width, uint32_t height) {
   RgbImage image(static_cast<int>(width), static_cast<int>(height));
   for (size_t i = 0; i < worlds.size(); ++i) {
     World& world = worlds[i];
-    PastePicture(image, world.canvas.Compose(), world.area.left, world.area.top);
+    const Picture* picture = world.canvas.Compose();
+    for (const ScreenRect& view : world.views)
+      PastePicture(image, picture, world.area.left, world.area.top,
+                   {view.left, view.top, view.right, view.bottom});
   }
   return image;
 }
@@ -105,7 +108,8 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
   }
   // Only pictures need the sprite sheet; statistics run without canvases.
   WorldSet worlds;
-  worlds.Create(o.WantsPicture() ? OffscreenWindow() : nullptr, PlaceWorlds(layout, o.seed, clock),
+  worlds.Create(o.WantsPicture() ? OffscreenWindow() : nullptr,
+                o.span ? PlaceSpannedWorld(layout, o.seed, clock) : PlaceWorlds(layout, o.seed, clock),
                 MakeWorldSettings(o, face));
 
   std::string error;

@@ -115,6 +115,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
       {"--no-activity-bar", &o.activityBar, false},
       {"--frame-screen", &o.frameScreen, true},
       {"--no-frame-screen", &o.frameScreen, false},
+      {"--span", &o.span, true},
       {"--help", &o.help, true},
   };
   bool sizeGiven = false;
@@ -187,6 +188,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
       return false;
     }
   }
+  if (o.span && o.monitors.empty()) {
+    error = "--span needs --monitors";
+    return false;
+  }
   if (!o.monitors.empty() && sizeGiven) {
     error = "--size and --monitors exclude each other";
     return false;
@@ -206,6 +211,8 @@ const char* RenderUsage() {
          "                        monitors in virtual-screen coordinates, the primary\n"
          "                        first: a world each, in a picture of their bounding\n"
          "                        box (shifted to 0,0); instead of --size\n"
+         "  --span                one world across the monitors, its overlays on the\n"
+         "                        primary\n"
          "  --face FILE,W,H,FRAMES,ROWS,BORNEND,DIESTART\n"
          "                        face set (default lifeface.bmp,16,16,25,6,5,12)\n"
          "  --dir DIR             folder to change into before loading the sheet\n"

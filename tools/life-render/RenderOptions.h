@@ -12,6 +12,7 @@ struct RenderOptions {
   // Monitors in virtual-screen coordinates, the primary first; empty: one
   // monitor of width x height.
   std::vector<ScreenRect> monitors;
+  bool span = false;  // one world across the monitors
   std::string faceFile = "lifeface.bmp";
   uint32_t frameWidth = 16;
   uint32_t frameHeight = 16;
