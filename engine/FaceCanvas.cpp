@@ -93,7 +93,9 @@ CreateResult FaceCanvas::BuildPictures(WindowHandle window) {
   // The mini display ends 2 pixels short of the area's right edge.
   miniDisplayX_ = overlays.right - 2 - (static_cast<int32_t>(cols_) + 4);
   miniDisplayY_ = overlays.top + 2;
-  activityBand_ = {overlays.left, overlays.top, overlays.right,
+  // The band runs on to the picture's right edge: a line longer than a
+  // narrow overlay area is still wiped before the next one is written.
+  activityBand_ = {overlays.left, overlays.top, pictureWidth,
                    std::min(overlays.bottom, overlays.top + kActivityBandHeight)};
 
   mini_.Fill(frameRect_, frameBrush_);
