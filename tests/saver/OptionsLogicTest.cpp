@@ -167,15 +167,6 @@ TEST_F(SaveOptionsTest, TakesLimitedInputAndTheChosenFaceAndWritesAllValues) {
   EXPECT_STREQ(settings_.face.loadImage, "Tiny.bmp");
 }
 
-TEST_F(SaveOptionsTest, SpanMonitorsCheckBoxIsStoredAsOneOrZero) {
-  Open();
-  for (const bool checked : {true, false}) {
-    input_.spanMonitors = checked;
-    SaveOptions(settings_, input_, kCatalogue, 4);
-    EXPECT_EQ(Dword("bSpanMonitors"), checked ? 1u : 0u);
-  }
-}
-
 // Each number is limited by its own bound, only above it.
 TEST_F(SaveOptionsTest, EachNumberIsLimitedOnlyAboveItsOwnBound) {
   Open();

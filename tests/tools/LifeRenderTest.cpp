@@ -339,11 +339,6 @@ TEST_F(LifeRender, SpannedMonitorsShowOneWorldWithItsOverlaysOnThePrimary) {
   // column 20, on the second monitor, whole.
   for (const auto& cell : {std::pair{20, 4}, {21, 4}, {22, 4}, {22, 5}, {21, 6}})
     EXPECT_TRUE(TileShowsAFace(span, cell.first, cell.second)) << cell.first << "," << cell.second;
-  const Result stats = RunTool({"--monitors", monitors, "--span", "--seed", "3", "--ticks", "16",
-                                "--initpop", "1", "--glider", "16,8", "--stats"});
-  const std::vector<std::string> lines = Lines(stats.out);
-  ASSERT_EQ(lines.size(), 17u);
-  EXPECT_EQ(lines.back(), "16 1 5") << "one world, the glider alone in it";
 
   // One monitor spanned is the picture of that screen alone, pixel for pixel.
   const Png one = RenderPng("one.png", {"--monitors", "320x240+0+0", "--span", "--seed", "9"});
