@@ -62,6 +62,7 @@ BOOL InitOptions(HWND dialog) {
   CheckIfOn(dialog, IDC_ACTIVITY_BAR, settings.bActivityBar);
   CheckIfOn(dialog, IDC_MINI_DISPLAY, settings.bMiniDisplay);
   CheckIfOn(dialog, IDC_FRAME_SCREEN, settings.bFrameScreen);
+  CheckIfOn(dialog, IDC_SPAN_MONITORS, settings.bSpanMonitors);
   AttachUpDown(dialog, IDC_DELAY, kDelayRange.lower, kDelayRange.upper, settings.delay);
   AttachUpDown(dialog, IDC_SEED, kSeedRange.lower, kSeedRange.upper, settings.seed);
   AttachUpDown(dialog, IDC_INITPOP, kInitpopRange.lower, kInitpopRange.upper, settings.initpop);
@@ -82,6 +83,7 @@ void SaveAndClose(HWND dialog) {
   input.activityBar = IsChecked(dialog, IDC_ACTIVITY_BAR);
   input.miniDisplay = IsChecked(dialog, IDC_MINI_DISPLAY);
   input.frameScreen = IsChecked(dialog, IDC_FRAME_SCREEN);
+  input.spanMonitors = IsChecked(dialog, IDC_SPAN_MONITORS);
   // The up-downs share their edits' identifiers; the edits come first, so
   // these reach the edits. Unreadable text gives 0.
   input.delay = GetDlgItemInt(dialog, IDC_DELAY, nullptr, FALSE);

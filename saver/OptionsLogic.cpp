@@ -49,6 +49,7 @@ void SaveOptions(SaverSettings& settings, const OptionsInput& input, const FaceI
   settings.bActivityBar = input.activityBar ? 1 : 0;
   settings.bMiniDisplay = input.miniDisplay ? 1 : 0;
   settings.bFrameScreen = input.frameScreen ? 1 : 0;
+  settings.bSpanMonitors = input.spanMonitors ? 1 : 0;
   settings.delay = LimitDelay(input.delay);
   settings.seed = LimitSeed(input.seed);
   settings.initpop = LimitInitpop(input.initpop);

@@ -51,6 +51,7 @@ struct OptionsInput {
   uint32_t seed;
   uint32_t initpop;
   int selectedIndex;  // of the faces list; negative: no selection
+  bool spanMonitors = false;
 };
 
 // OK: takes the input into the dialog's record `settings` (flags as 1 or 0,

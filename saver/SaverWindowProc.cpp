@@ -1,8 +1,9 @@
 // The saver window procedure: builds a Life world for every monitor the
-// window covers when it is created, and shows one generation of each per
-// timer tick.
+// window covers when it is created (or, with Span Monitors, one world
+// across them all), and shows one generation of each per timer tick.
 #include "SaverWindowProc.h"
 
+#include <algorithm>
 #include <ctime>
 #include <string>
 
@@ -62,7 +63,11 @@ void CreateWorlds(HWND window, LPARAM createParameter) {
   settings.fontName = saverSettings.font;
   // A seed of 0 takes the clock, as a world on its own would, plus k.
   const auto clock = static_cast<uint32_t>(std::time(nullptr));
-  state.worlds.Create(window, PlaceWorlds(LayoutOf(createParameter), saverSettings.seed, clock),
+  const MonitorLayout layout = LayoutOf(createParameter);
+  state.worlds.Create(window,
+                      saverSettings.bSpanMonitors != 0
+                          ? PlaceSpannedWorld(layout, saverSettings.seed, clock)
+                          : PlaceWorlds(layout, saverSettings.seed, clock),
                       settings);
 
   SetTimer(window, kAnimationTimer, saverSettings.delay, nullptr);
@@ -82,12 +87,19 @@ void Tick(HWND window) {
   HDC dc = GetDC(window);
   for (size_t i = 0; i < worlds.size(); ++i) {
     World& world = worlds[i];
-    if (const Picture* picture = world.canvas.Compose()) {
-      // Only the picture is copied, at its monitor: the strips beyond it
-      // and the parts of the window outside every monitor keep the black
-      // of the erase.
-      BitBlt(dc, client.left + world.area.left, client.top + world.area.top,
-             picture->width(), picture->height(), picture->dc(), 0, 0, SRCCOPY);
+    const Picture* picture = world.canvas.Compose();
+    if (picture == nullptr) continue;
+    // Only the picture is copied, on each monitor that shows it: the strips
+    // beyond it and the parts of the window outside every monitor keep the
+    // black of the erase.
+    for (const ScreenRect& view : world.views) {
+      const int left = std::max(view.left, world.area.left);
+      const int top = std::max(view.top, world.area.top);
+      const int right = std::min(view.right, world.area.left + picture->width());
+      const int bottom = std::min(view.bottom, world.area.top + picture->height());
+      if (right <= left || bottom <= top) continue;
+      BitBlt(dc, client.left + left, client.top + top, right - left, bottom - top,
+             picture->dc(), left - world.area.left, top - world.area.top, SRCCOPY);
     }
   }
   ReleaseDC(window, dc);

@@ -41,10 +41,20 @@ void ReadStringValue(RegistryKey key, const char* name, char* buffer, uint32_t s
 
 namespace {
 
-// The fifteen values of the settings key, each with the field of the record
-// that holds it, in the one order in which they are always written and
-// read: the general values, then the face values. Reading and writing both
-// walk this list; `settings` is the record, const for writing.
+// A flag written only when it is on or already in the key: a value added
+// after the fifteen, absent for everyone who never turned it on.
+template <typename Field>
+struct Optional {
+  Field& field;
+};
+template <typename Field>
+Optional(Field&) -> Optional<Field>;
+
+// The values of the settings key, each with the field of the record that
+// holds it, in the one order in which they are always written and read:
+// the general values, then the face values, then the optional ones.
+// Reading and writing both walk this list; `settings` is the record, const
+// for writing.
 template <typename Settings, typename Visit>
 void ForEachSettingsValue(Settings& settings, Visit visit) {
   visit("delay", settings.delay);
@@ -62,18 +72,30 @@ void ForEachSettingsValue(Settings& settings, Visit visit) {
   visit("bornEnd", settings.face.bornEnd);
   visit("dieStart", settings.face.dieStart);
   visit("loadImage", settings.face.loadImage);
+  visit("bSpanMonitors", Optional{settings.bSpanMonitors});
 }
 
 struct ValueWriter {
   RegistryKey key;
   void operator()(const char* name, uint32_t value) const { WriteDwordValue(key, name, value); }
   void operator()(const char* name, const char* text) const { WriteStringValue(key, name, text); }
+  template <typename Field>
+  void operator()(const char* name, Optional<Field> flag) const {
+    uint32_t type = 0;
+    uint32_t stored = 0;
+    uint32_t size = sizeof stored;
+    if (flag.field != 0 || Registry().queryValue(key, name, &type, &stored, &size))
+      WriteDwordValue(key, name, flag.field);
+  }
 };
 
 // Texts are read into the record's own buffers, limited by their sizes.
 struct ValueReader {
   RegistryKey key;
   void operator()(const char* name, uint32_t& field) const { ReadDwordValue(key, name, field); }
+  void operator()(const char* name, Optional<uint32_t> flag) const {
+    ReadDwordValue(key, name, flag.field);
+  }
   template <size_t size>
   void operator()(const char* name, char (&buffer)[size]) const {
     ReadStringValue(key, name, buffer, size);

@@ -75,6 +75,7 @@ struct SaverSettings {
   uint32_t displayColor;  // 0x00BBGGRR
   char font[kFontSize];   // activity-line font face name
   uint32_t seed;          // initial random seed; 0: from the clock
+  uint32_t bSpanMonitors;  // flag: one world across every monitor
 };
 
 // The defaults the saver loads its settings over.
@@ -86,20 +87,23 @@ inline constexpr SaverSettings kLoadTimeSettings = {150,
                                                     DefaultFaceSettings(),
                                                     0x00C0C0C0u,
                                                     "MS Sans Serif",
+                                                    0,
                                                     0};
 
 inline constexpr const char* kSettingsSubkey = "Software\\Vantreel\\Settings";
 inline constexpr const char* kSettingsKeyClass = "Screen Saver";
 
 // The settings of this user over `defaults`. Creates the key when it does
-// not exist yet and fills it with the defaults; otherwise reads every stored
+// not exist yet and fills it with the defaults (as SaveSettings writes them); otherwise reads every stored
 // value over them, so that a missing 32-bit value keeps its default and a
 // missing or unusable text becomes "". A key that can be neither created nor
 // opened gives the defaults.
 SaverSettings LoadSettings(const SaverSettings& defaults = kLoadTimeSettings);
 
-// Writes all fifteen values of `settings` into the existing key. Never
-// creates the key: false, nothing written, when it does not exist.
+// Writes the values of `settings` into the existing key: the fifteen
+// always, "bSpanMonitors" when it is on or already stored, so that a user
+// who never turned it on keeps the key as it always was. Never creates the
+// key: false, nothing written, when it does not exist.
 bool SaveSettings(const SaverSettings& settings);
 
 // One value each, as LoadSettings and SaveSettings use them. A 32-bit value

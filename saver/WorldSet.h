@@ -14,7 +14,8 @@
 #include "WorldLayout.h"
 
 struct World {
-  ScreenRect area;  // the monitor, relative to the client area
+  ScreenRect area;  // the world's picture, relative to the client area
+  std::vector<ScreenRect> views;  // the monitors showing it, likewise
   CellMap cells;
   FaceCanvas canvas;  // declared after the cells: it goes first
 };

@@ -9,9 +9,9 @@
 #include "ActivityFont.h"
 
 namespace {
-// Where the activity line may draw: from (2, 2), a line of a font of at most
-// a few dozen pixels, across the whole picture.
-constexpr PixelRect kActivityBand = {0, 0, INT32_MAX, 48};
+// The height the activity line may draw in: from 2 pixels down, a line of a
+// font of at most a few dozen pixels.
+constexpr int kActivityBandHeight = 48;
 
 std::unique_ptr<char[]> CopyName(const char* name) {
   if (name == nullptr) return nullptr;
@@ -85,8 +85,18 @@ CreateResult FaceCanvas::BuildPictures(WindowHandle window) {
     return CreateResult::kNoSurface;
 
   compose_.PrepareText(options_.font, options_.displayColor);
-  miniDisplayX_ = static_cast<int32_t>((frameWidth_ - 1) * cols_ - 6);
-  miniDisplayY_ = 2;
+  PixelRect overlays = options_.overlayArea;
+  if (overlays.right <= overlays.left || overlays.bottom <= overlays.top)
+    overlays = {0, 0, pictureWidth, pictureHeight};
+  overlays = {std::max(overlays.left, 0), std::max(overlays.top, 0),
+              std::min(overlays.right, pictureWidth), std::min(overlays.bottom, pictureHeight)};
+  // The mini display ends 2 pixels short of the area's right edge.
+  miniDisplayX_ = overlays.right - 2 - (static_cast<int32_t>(cols_) + 4);
+  miniDisplayY_ = overlays.top + 2;
+  // The band runs on to the picture's right edge: a line longer than a
+  // narrow overlay area is still wiped before the next one is written.
+  activityBand_ = {overlays.left, overlays.top, pictureWidth,
+                   std::min(overlays.bottom, overlays.top + kActivityBandHeight)};
 
   mini_.Fill(frameRect_, frameBrush_);
   frameRect_ = {1, 1, static_cast<int>(cols_) + 3, static_cast<int>(rows_) + 3};
@@ -184,8 +194,7 @@ void FaceCanvas::CollectChanges() {
   if (options_.bMiniDisplay != 0)
     changedAreas_.push_back({miniDisplayX_, miniDisplayY_, miniDisplayX_ + mini_.width(),
                              miniDisplayY_ + mini_.height()});
-  if (options_.bActivityBar != 0)
-    changedAreas_.push_back({0, 0, grid_.width(), std::min(grid_.height(), kActivityBand.bottom)});
+  if (options_.bActivityBar != 0) changedAreas_.push_back(activityBand_);
 }
 
 const Picture* FaceCanvas::Compose() {
@@ -206,7 +215,7 @@ const Picture* FaceCanvas::Compose() {
     // Tiles were mirrored as they were drawn: only the frame and what the
     // overlays covered last time need the grid picture again.
     if (options_.bFrameScreen != 0) compose_.Frame(frameRect_, frameBrush_);
-    compose_.CopyRectFrom(grid_, kActivityBand);
+    compose_.CopyRectFrom(grid_, activityBand_);
     compose_.CopyRectFrom(grid_, {miniDisplayX_, miniDisplayY_, miniDisplayX_ + mini_.width(),
                                   miniDisplayY_ + mini_.height()});
   }
@@ -214,7 +223,8 @@ const Picture* FaceCanvas::Compose() {
   if (options_.bActivityBar != 0) {
     char line[kActivityLineSize];
     FormatActivityLine(line, faceName_.get(), world_->population(), world_->generation());
-    compose_.WriteText(2, 2, line, static_cast<int>(std::strlen(line)));
+    compose_.WriteText(activityBand_.left + 2, activityBand_.top + 2, line,
+                       static_cast<int>(std::strlen(line)));
   }
   return &compose_;
 }

@@ -17,6 +17,10 @@ struct CanvasOptions {
   uint32_t bFrameScreen = 0;
   FontHandle font = nullptr;       // activity-line font; the canvas owns it
   const char* faceFile = nullptr;  // sprite-sheet file name, used as written
+  // Where the overlays go, in picture pixels (clipped to the picture): the
+  // activity line at its top left, the mini display at its top right. An
+  // empty area means the whole picture.
+  PixelRect overlayArea = {0, 0, 0, 0};
 };
 
 // The drawing side of a world: the grid picture (one sheet tile per cell),
@@ -101,6 +105,7 @@ class FaceCanvas final : public CellListener {
   Picture mini_;
   Picture sheet_;
   PixelRect frameRect_ = {0, 0, 0, 0};
+  PixelRect activityBand_ = {0, 0, 0, 0};  // where the activity line may draw
   int32_t miniDisplayX_ = 0;
   int32_t miniDisplayY_ = 0;
   std::unique_ptr<char[]> faceName_;

@@ -256,6 +256,20 @@ TEST_F(OptionsDialogTest, WithoutArgumentTheControlsShowTheStoredValues) {
   EXPECT_EQ(StoredText("loadImage"), "lifeface.bmp");  // the catalogue's spelling
 }
 
+// Span Monitors round-trips: the stored flag checks the box, a click and OK
+// store the other state, and the next opening shows it.
+TEST_F(OptionsDialogTest, SpanMonitorsRoundTripsThroughTheCheckBoxAndTheKey) {
+  StoreDword("bSpanMonitors", 1);
+  for (const bool shown : {true, false}) {
+    HWND dialog = Open("");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Checked(dialog, IDC_SPAN_MONITORS), shown);
+    Send(GetDlgItem(dialog, IDC_SPAN_MONITORS), BM_CLICK);
+    Close(dialog, IDOK);
+    EXPECT_EQ(Stored("bSpanMonitors"), shown ? 0u : 1u);
+  }
+}
+
 TEST_F(OptionsDialogTest, FaceSetNotInTheCatalogueSelectsNothingAndOkStoresTheFirst) {
   StoreString("loadImage", "nowhere.bmp");
   StoreDword("delay", 5000);  // above its up-down range

@@ -217,6 +217,7 @@ void WriteSettings(const TestSettings& s) {
   WriteDword(kSettingsKey, "bornEnd", s.bornEnd);
   WriteDword(kSettingsKey, "dieStart", s.dieStart);
   WriteString(kSettingsKey, "loadImage", s.loadImage);
+  if (s.bSpanMonitors != 0) WriteDword(kSettingsKey, "bSpanMonitors", s.bSpanMonitors);
 }
 
 bool Start(wintest::Process& process, const ScenarioFolder& folder, const std::string& program,

@@ -81,6 +81,7 @@ struct TestSettings {
   DWORD bornEnd = 5;
   DWORD dieStart = 12;
   std::string loadImage = "lifeface.bmp";
+  DWORD bSpanMonitors = 0;  // written only when on
 };
 void WriteSettings(const TestSettings& settings);
 

@@ -60,4 +60,32 @@ TEST(TwoMonitors, TheWindowCoversTheVirtualScreenAndEachMonitorShowsAWorld) {
   EXPECT_EQ(e2e::ExitCodeWithin(saver, 10000), 0u);
 }
 
+// Spanned, the two monitors show one world: both lie at 0,0, so its box is
+// the primary's, and its frame runs along the primary's edges only.
+TEST(TwoMonitors, SpannedTheyShowOneWorld) {
+  ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "run in a session with two screens";
+  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  SetCursorPos(width / 2, height / 2);
+
+  e2e::TestSettings settings;
+  settings.bFrameScreen = 1;
+  settings.displayColor = kGreen;
+  settings.bSpanMonitors = 1;
+  e2e::WriteSettings(settings);
+  e2e::ScenarioFolder folder("monitors-spanned");
+  wintest::Process saver;
+  ASSERT_TRUE(e2e::Start(saver, folder, "life.scr", "/s"));
+  HWND window = wintest::WaitForWindow(saver.id(), e2e::kSaverClass, "Screen Saver", 20000);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(e2e::WaitUntilPainted(window));
+  for (int i = 0; i < 30; ++i) ASSERT_TRUE(e2e::Tick(window)) << "tick " << i;
+  const std::vector<uint32_t> screen = e2e::ReadScreen(0, 0, width, height);
+  EXPECT_TRUE(FramedAt(screen, width, 800, 592));
+  EXPECT_FALSE(FramedAt(screen, width, 640, 480)) << "no world of the second monitor's own";
+
+  e2e::PressKey(VK_SPACE);
+  EXPECT_EQ(e2e::ExitCodeWithin(saver, 10000), 0u);
+}
+
 }  // namespace

@@ -184,6 +184,23 @@ TEST_P(SettingsTest, DisplayFlagStoredAsZeroLoadsAsOff) {
   }
 }
 
+// Span Monitors is written only once it has been on, so that the key of a
+// user who never turned it on keeps its fifteen values; once stored, it is
+// read back and turned off like any flag.
+TEST_P(SettingsTest, SpanMonitorsIsStoredOnlyOnceTurnedOn) {
+  SaverSettings settings = LoadSettings();
+  EXPECT_EQ(settings.bSpanMonitors, 0u);
+  ASSERT_TRUE(SaveSettings(settings));
+  uint32_t stored = 0;
+  EXPECT_FALSE(StoredDword("bSpanMonitors", &stored));
+  for (const uint32_t flag : {1u, 0u}) {
+    settings.bSpanMonitors = flag;
+    ASSERT_TRUE(SaveSettings(settings));
+    EXPECT_EQ(Dword("bSpanMonitors"), flag);
+    EXPECT_EQ(LoadSettings().bSpanMonitors, flag);
+  }
+}
+
 TEST_P(SettingsTest, MissingValuesKeepTheLoadingSidesDefaultsAndEmptyTheTexts) {
   MakeEmptyKey();
   SaverSettings saverSettings = LoadSettings();

@@ -288,3 +288,60 @@ TEST_F(LifeRender, MonitorsShowEachTheWorldOfItsOwnSizeAndSeedAtItsPlace) {
   for (size_t t = 0; t < lines.size(); ++t)
     EXPECT_EQ(lines[t].substr(0, singleLines[t].size() + 1), singleLines[t] + " ");
 }
+
+namespace {
+Png RenderPng(const std::string& name, std::vector<std::string> args) {
+  const std::string png = TempPath(name);
+  args.insert(args.end(), {"--dir", LIFE_ASSETS_DIR, "--color", "0x00FF80", "--out", png});
+  const Result run = RunTool(args);
+  EXPECT_EQ(run.code, 0) << run.err;
+  Png picture = ReadPng(png);
+  std::filesystem::remove(png);
+  return picture;
+}
+
+bool TileShowsAFace(const Png& png, int col, int row) {
+  for (int y = row * 16; y < row * 16 + 16; ++y)
+    for (int x = col * 16; x < col * 16 + 16; ++x)
+      if (png.at(x, y) != 0) return true;
+  return false;
+}
+}  // namespace
+
+// The primary 320 x 240 and a 160 x 128 monitor right of it, spanned: one
+// world of 30 x 15 cells. Each monitor shows its part of the one picture,
+// framed only at the world's edges; the strip under the smaller monitor
+// stays black; the mini display and the activity line are on the primary
+// alone; a glider walks over the seam.
+TEST_F(LifeRender, SpannedMonitorsShowOneWorldWithItsOverlaysOnThePrimary) {
+  const std::string monitors = "320x240+0+0,160x128+320+0";
+  const uint32_t kColor = 0x80FF00u;
+  const Png span = RenderPng("span.png", {"--monitors", monitors, "--span", "--seed", "3",
+                                         "--ticks", "16", "--initpop", "1", "--glider", "16,8"});
+  ASSERT_EQ(span.width, 480);
+  ASSERT_EQ(span.height, 240);
+  for (int y = 128; y < 240; ++y)
+    for (int x = 320; x < 480; ++x) ASSERT_EQ(span.at(x, y), 0u) << x << "," << y;
+  int seamFramed = 0;
+  for (int y = 0; y < 128; ++y) {
+    EXPECT_EQ(span.at(479, y), kColor) << y;
+    seamFramed += span.at(319, y) == kColor;
+  }
+  EXPECT_LT(seamFramed, 20) << "no frame between the monitors";
+  for (int x = 0; x < 320; ++x) EXPECT_EQ(span.at(x, 239), kColor) << x;
+  // The mini display, 34 x 19 pixels, ends 2 pixels short of the primary's
+  // right edge; the activity line's text keeps to the primary too.
+  EXPECT_EQ(span.at(284, 2), kColor);
+  EXPECT_EQ(span.at(317, 20), kColor);
+  for (int y = 2; y < 24; ++y)
+    for (int x = 322; x < 478; ++x) ASSERT_NE(span.at(x, y), kColor) << x << "," << y;
+  // The glider from (16, 8) is at (20, 4) after 16 steps: past the seam at
+  // column 20, on the second monitor, whole.
+  for (const auto& cell : {std::pair{20, 4}, {21, 4}, {22, 4}, {22, 5}, {21, 6}})
+    EXPECT_TRUE(TileShowsAFace(span, cell.first, cell.second)) << cell.first << "," << cell.second;
+
+  // One monitor spanned is the picture of that screen alone, pixel for pixel.
+  const Png one = RenderPng("one.png", {"--monitors", "320x240+0+0", "--span", "--seed", "9"});
+  const Png plain = RenderPng("plain.png", {"--size", "320x240", "--seed", "9"});
+  EXPECT_EQ(one.pixels, plain.pixels);
+}

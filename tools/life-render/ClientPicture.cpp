@@ -8,11 +8,19 @@ RgbImage ClientPicture(const Picture* picture, uint32_t width, uint32_t height) 
   return image;
 }
 
-void PastePicture(RgbImage& image, const Picture* picture, int x, int y) {
+void PastePicture(RgbImage& image, const Picture* picture, int x, int y, const PixelRect& clip) {
   if (picture == nullptr || !picture->valid()) return;
-  const int left = std::max(0, -x), top = std::max(0, -y);
-  const int right = std::min(picture->width(), image.width - x);
-  const int bottom = std::min(picture->height(), image.height - y);
+  // In picture pixels; the clip is taken in 64 bits so that its open
+  // default cannot overflow.
+  const auto from = [](int64_t edge, int offset, int64_t low, int64_t high) {
+    return static_cast<int>(std::clamp(edge - offset, low, high));
+  };
+  const int left = std::max({0, -x, from(clip.left, x, 0, picture->width())});
+  const int top = std::max({0, -y, from(clip.top, y, 0, picture->height())});
+  const int right =
+      std::min({picture->width(), image.width - x, from(clip.right, x, 0, picture->width())});
+  const int bottom =
+      std::min({picture->height(), image.height - y, from(clip.bottom, y, 0, picture->height())});
   for (int py = top; py < bottom; ++py) {
     const Pixel* row = picture->row(py);
     for (int px = left; px < right; ++px) {

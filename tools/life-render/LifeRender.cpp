@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -68,14 +69,37 @@ WorldSettings MakeWorldSettings(const RenderOptions& o, const FaceInfo& face) {
   return settings;
 }
 
-// What the saver window shows: black, and each world's picture at its
-// monitor, in order, so that where monitors overlap the later one shows,
-// as the window's block copies leave it.
+// A glider heading right and up with its top-left cell at (x, y), wrapped
+// round the torus, alone in a cleared 7 x 7 box so that it starts clean;
+// its cells show the first idle frame.
+void PlaceGlider(CellMap& world, uint32_t x, uint32_t y) {
+  const uint32_t cols = world.cols(), rows = world.rows();
+  if (cols == 0 || rows == 0) return;
+  const WorldConfig& config = world.config();
+  const uint32_t frame = std::min(config.bornEnd + 1, config.liveEnd);
+  for (uint32_t dy = 0; dy < 7; ++dy)
+    for (uint32_t dx = 0; dx < 7; ++dx)
+      world.SetCell((x + cols - 2 + dx) % cols, (y + rows - 2 + dy) % rows, false, 0, 0);
+  //  ###
+  //  ..#
+  //  .#.
+  const uint32_t cells[5][2] = {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 2}};
+  for (const auto& cell : cells)
+    world.SetCell((x + cell[0]) % cols, (y + cell[1]) % rows, true, (cell[0] + cell[1]) % config.numRows,
+                  frame);
+}
+
+// What the saver window shows: black, and each world's picture on the
+// monitors that show it, in order, so that where monitors overlap the later
+// one shows, as the window's block copies leave it.
 RgbImage WindowPicture(WorldSet& worlds, uint32_t width, uint32_t height) {
   RgbImage image(static_cast<int>(width), static_cast<int>(height));
   for (size_t i = 0; i < worlds.size(); ++i) {
     World& world = worlds[i];
-    PastePicture(image, world.canvas.Compose(), world.area.left, world.area.top);
+    const Picture* picture = world.canvas.Compose();
+    for (const ScreenRect& view : world.views)
+      PastePicture(image, picture, world.area.left, world.area.top,
+                   {view.left, view.top, view.right, view.bottom});
   }
   return image;
 }
@@ -105,8 +129,11 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
   }
   // Only pictures need the sprite sheet; statistics run without canvases.
   WorldSet worlds;
-  worlds.Create(o.WantsPicture() ? OffscreenWindow() : nullptr, PlaceWorlds(layout, o.seed, clock),
+  worlds.Create(o.WantsPicture() ? OffscreenWindow() : nullptr,
+                o.span ? PlaceSpannedWorld(layout, o.seed, clock) : PlaceWorlds(layout, o.seed, clock),
                 MakeWorldSettings(o, face));
+
+  if (o.glider) PlaceGlider(worlds[0].cells, o.gliderX, o.gliderY);
 
   std::string error;
   GifAnimation gif;

@@ -115,6 +115,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
       {"--no-activity-bar", &o.activityBar, false},
       {"--frame-screen", &o.frameScreen, true},
       {"--no-frame-screen", &o.frameScreen, false},
+      {"--span", &o.span, true},
       {"--help", &o.help, true},
   };
   bool sizeGiven = false;
@@ -151,6 +152,13 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
       {"--color",
        [&o](const std::string& value, std::string&) { return ParseColor(value, o.color); }},
       {"--font", cmdline::NonEmpty(o.font)},
+      {"--glider",
+       [&o](const std::string& value, std::string&) {
+         const std::vector<std::string> parts = SplitCommas(value);
+         o.glider = parts.size() == 2 && ParseUnsigned(parts[0], o.gliderX) &&
+                    ParseUnsigned(parts[1], o.gliderY);
+         return o.glider;
+       }},
       {"--monitors", [&o](const std::string& value,
                           std::string& message) { return ParseMonitors(value, o, message); }},
   };
@@ -187,6 +195,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o,
       return false;
     }
   }
+  if (o.span && o.monitors.empty()) {
+    error = "--span needs --monitors";
+    return false;
+  }
   if (!o.monitors.empty() && sizeGiven) {
     error = "--size and --monitors exclude each other";
     return false;
@@ -206,6 +218,10 @@ const char* RenderUsage() {
          "                        monitors in virtual-screen coordinates, the primary\n"
          "                        first: a world each, in a picture of their bounding\n"
          "                        box (shifted to 0,0); instead of --size\n"
+         "  --span                one world across the monitors, its overlays on the\n"
+         "                        primary\n"
+         "  --glider X,Y          a glider heading right and up at cell X,Y of the first\n"
+         "                        world, in a cleared 7x7 box, after the first seeding\n"
          "  --face FILE,W,H,FRAMES,ROWS,BORNEND,DIESTART\n"
          "                        face set (default lifeface.bmp,16,16,25,6,5,12)\n"
          "  --dir DIR             folder to change into before loading the sheet\n"

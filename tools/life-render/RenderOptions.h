@@ -12,6 +12,12 @@ struct RenderOptions {
   // Monitors in virtual-screen coordinates, the primary first; empty: one
   // monitor of width x height.
   std::vector<ScreenRect> monitors;
+  bool span = false;  // one world across the monitors
+  // A glider heading right and up, its top-left cell at (gliderX, gliderY)
+  // of the first world, in a cleared 7 x 7 box, after the first seeding.
+  bool glider = false;
+  uint32_t gliderX = 0;
+  uint32_t gliderY = 0;
   std::string faceFile = "lifeface.bmp";
   uint32_t frameWidth = 16;
   uint32_t frameHeight = 16;
