@@ -19,7 +19,8 @@ struct CanvasOptions {
   const char* faceFile = nullptr;  // sprite-sheet file name, used as written
   // Memory to draw the picture into, cols x frameWidth by rows x frameHeight
   // pixels with rows `stride` pixels apart, kept alive by the caller as long
-  // as the canvas. Null: the canvas makes its own picture.
+  // as the canvas. Null: the canvas makes its own picture. Native only: on
+  // Windows the picture is always the canvas's own DIB section.
   Pixel* pixels = nullptr;
   int stride = 0;
 };

@@ -190,6 +190,9 @@ TEST_F(ComposeTest, EachTickShowsExactlyAFreshCompositionOfItsStateAcrossAReseed
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "mini " << c.mini << " activity " << c.activity
                                       << " frame " << c.frame << " padding " << c.padding);
+#ifdef _WIN32
+    if (c.padding > 0) continue;  // the saver's pictures are always its own DIB sections
+#endif
     const int stride = 1024 + c.padding;
     std::vector<Pixel> memory(size_t(stride) * 768, kJunk);
     CellMap map, twinMap;
