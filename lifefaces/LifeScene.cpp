@@ -1,6 +1,7 @@
 #include "LifeScene.h"
 
 #include <algorithm>
+#include <string>
 
 #include "ActivityFont.h"
 #include "CellMap.h"
@@ -23,6 +24,8 @@ int MergeGapPixels(uint32_t frameWidth, uint32_t frameHeight) {
 struct LifeScene::World {
   CellMap world;  // declared first: the canvas follows it and goes first
   FaceCanvas canvas;
+  CanvasOptions options;
+  std::string file;
   int mergeGap = 0;
   std::vector<ScreenRect> changed;
 
@@ -62,18 +65,34 @@ LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t hei
   config.seed = settings.seed;
   config.initpop = settings.initpop;
   ExitIfNotCreated(w.world.Create(config), file);
-  CanvasOptions options;
-  options.displayColor = settings.color;
-  options.bMiniDisplay = settings.miniDisplay ? 1 : 0;
-  options.bActivityBar = settings.activityBar ? 1 : 0;
-  options.bFrameScreen = settings.frame ? 1 : 0;
-  options.font = CreateActivityFont("MS Sans Serif");
-  options.faceFile = file.c_str();
-  ExitIfNotCreated(w.canvas.Create(OffscreenWindow(), w.world, options), file);
+  w.file = file;
+  w.options.displayColor = settings.color;
+  w.options.bMiniDisplay = settings.miniDisplay ? 1 : 0;
+  w.options.bActivityBar = settings.activityBar ? 1 : 0;
+  w.options.bFrameScreen = settings.frame ? 1 : 0;
   w.mergeGap = MergeGapPixels(face.frameWidth, face.frameHeight);
 }
 
 LifeScene::~LifeScene() = default;
+
+int LifeScene::pictureWidth() const {
+  const WorldConfig& config = world_->world.config();
+  return config.cols * config.rows == 0 ? 0 : static_cast<int>(config.cols * config.frameWidth);
+}
+
+int LifeScene::pictureHeight() const {
+  const WorldConfig& config = world_->world.config();
+  return config.cols * config.rows == 0 ? 0 : static_cast<int>(config.rows * config.frameHeight);
+}
+
+void LifeScene::StartDrawing(uint32_t* pixels, int stride) {
+  World& w = *world_;
+  w.options.pixels = pixels;
+  w.options.stride = stride;
+  w.options.font = CreateActivityFont("MS Sans Serif");
+  w.options.faceFile = w.file.c_str();
+  ExitIfNotCreated(w.canvas.Create(OffscreenWindow(), w.world, w.options), w.file);
+}
 
 SceneView LifeScene::Compose() {
   World& w = *world_;
@@ -85,7 +104,7 @@ SceneView LifeScene::Compose() {
   view.pixels = picture->row(0);
   view.width = picture->width();
   view.height = picture->height();
-  view.stride = picture->width();
+  view.stride = picture->stride();
   view.changed = &w.changed;
   return view;
 }

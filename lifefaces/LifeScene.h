@@ -36,14 +36,23 @@ struct SceneView {
 class LifeScene {
  public:
   // Builds and seeds the world for a window of the given size, as the saver
-  // does for its client area. A face set that cannot be loaded ends the
-  // process with the saver's own message (exit code 1).
+  // does for its client area.
   LifeScene(const SceneSettings& settings, uint32_t width, uint32_t height);
   ~LifeScene();
   LifeScene(const LifeScene&) = delete;
   LifeScene& operator=(const LifeScene&) = delete;
 
-  // The world as it stands, with the overlays.
+  // The size of the world's picture; 0 x 0 when the window is too small.
+  int pictureWidth() const;
+  int pictureHeight() const;
+  // Starts drawing the picture into pixels (rows `stride` pixels apart,
+  // kept alive as long as the scene), or into memory of its own when
+  // pixels is null. Called once, before Compose. A face set that cannot be
+  // loaded ends the process with the saver's own message (exit code 1).
+  void StartDrawing(uint32_t* pixels, int stride);
+
+  // The world as it stands, with the overlays. The view's pixels are those
+  // StartDrawing was given, when it was given some.
   SceneView Compose();
   // One generation.
   void Step();

@@ -115,8 +115,15 @@ void ScreenImage::Destroy() {
   image_ = nullptr;
 }
 
+uint32_t* ScreenImage::directPixels() const {
+  if (image_ == nullptr || !directCopy_ || image_->bytes_per_line % 4 != 0) return nullptr;
+  return reinterpret_cast<uint32_t*>(image_->data);
+}
+
+int ScreenImage::directStride() const { return image_ == nullptr ? 0 : image_->bytes_per_line / 4; }
+
 void ScreenImage::Load(const uint32_t* pixels, int stride, const ScreenRect& r) {
-  if (image_ == nullptr) return;
+  if (image_ == nullptr || pixels == directPixels()) return;
   for (int y = r.top; y < r.bottom; ++y) {
     const uint32_t* from =
         pixels + static_cast<size_t>(y) * static_cast<size_t>(stride) + static_cast<size_t>(r.left);

@@ -27,7 +27,14 @@ class ScreenImage {
   bool usesShm() const { return shmAttached_; }
   bool valid() const { return image_ != nullptr; }
 
-  // Copies the rectangle of a picture of 0x00RRGGBB pixels into the image.
+  // The image's own pixels when it stores 0x00RRGGBB pixels in whole words
+  // as a picture does, so that a picture can be drawn straight into it;
+  // else null. Rows are directStride() pixels apart.
+  uint32_t* directPixels() const;
+  int directStride() const;
+
+  // Copies the rectangle of a picture (nothing to do when its pixels are
+  // the image's own) of 0x00RRGGBB pixels into the image.
   void Load(const uint32_t* pixels, int stride, const ScreenRect& rect);
   // Sends the rectangle of the image to the same place of the drawable.
   void Put(Drawable drawable, GC gc, const ScreenRect& rect);

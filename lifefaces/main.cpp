@@ -148,13 +148,21 @@ void BlackBeyondPicture(State& s) {
                    static_cast<unsigned>(s.height - s.pictureHeight));
 }
 
-// A new world for the window's current size.
+// A new world for the window's current size, drawn straight into the image
+// the server reads when the image stores pixels as the world draws them.
 void Rebuild(State& s) {
   s.scene.reset();
   s.image.Destroy();
   s.pictureWidth = s.pictureHeight = 0;  // until the first picture: all black
   s.scene = std::make_unique<LifeScene>(s.settings, static_cast<uint32_t>(s.width),
                                         static_cast<uint32_t>(s.height));
+  const int width = s.scene->pictureWidth(), height = s.scene->pictureHeight();
+  if (width > 0 &&
+      !s.image.Create(s.display, s.visual, s.depth, width, height, s.options.shm)) {
+    std::fprintf(stderr, "lifefaces: cannot make an image of %dx%d\n", width, height);
+    std::exit(1);
+  }
+  s.scene->StartDrawing(s.image.directPixels(), s.image.directStride());
   s.steps = 0;
   s.stopped = false;
   s.repaint = true;
@@ -163,17 +171,10 @@ void Rebuild(State& s) {
 
 // Sends the picture: the areas that changed, or all of it.
 void Show(State& s, const SceneView& view) {
-  if (view.pixels == nullptr) return;
-  bool whole = s.repaint;
-  if (!s.image.valid() || view.width != s.pictureWidth || view.height != s.pictureHeight) {
-    if (!s.image.Create(s.display, s.visual, s.depth, view.width, view.height, s.options.shm)) {
-      std::fprintf(stderr, "lifefaces: cannot make an image of %dx%d\n", view.width, view.height);
-      std::exit(1);
-    }
-    s.pictureWidth = view.width;
-    s.pictureHeight = view.height;
-    whole = true;
-  }
+  if (view.pixels == nullptr || !s.image.valid()) return;
+  const bool whole = s.repaint || s.pictureWidth == 0;
+  s.pictureWidth = view.width;
+  s.pictureHeight = view.height;
   if (whole) {
     const ScreenRect all = {0, 0, view.width, view.height};
     s.image.Load(view.pixels, view.stride, all);
@@ -184,7 +185,8 @@ void Show(State& s, const SceneView& view) {
       s.image.Put(s.window, s.gc, r);
     }
   }
-  // A shared image must not change until the server has read it.
+  // A shared image must not change until the server has read it: the next
+  // step draws into it.
   XSync(s.display, False);
 }
 

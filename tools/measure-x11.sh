@@ -2,7 +2,8 @@
 # CPU per tick and peak memory of the XScreenSaver hack lifefaces, drawing
 # on the root window of a private Xvfb screen as fast as it can (-delay 0)
 # for a number of generations, with MIT-SHM and with plain XPutImage.
-# Also the X server's CPU per tick, which is where XPutImage's copying goes.
+# Also the X server's CPU per tick, which is where XPutImage's copying goes,
+# and the hack's peak memory per screen pixel from 1080p to 8K.
 # Options: --build DIR (default build/native), --ticks N (default 1000).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,9 +42,14 @@ measure() {  # size faces shm-option start-population
   local server_ms
   server_ms=$(awk -v a="$server_before" -v b="$server_after" -v hz="$hz" -v n="$ticks" \
     'BEGIN { printf "%.3f", (b - a) * 1000 / hz / n }')
-  printf '%-9s %-12s %-7s %-6s %s; X server %s ms CPU per tick\n' "$size" "$faces" \
+  local per_pixel
+  per_pixel=$(awk -v line="$line" -v size="$size" 'BEGIN {
+    split(size, wh, "x"); if (match(line, /peak memory [0-9.]+ MiB/)) {
+      split(substr(line, RSTART, RLENGTH), f, " "); printf "%.1f", f[3] * 1048576 / (wh[1] * wh[2]) }
+    else printf "?" }')
+  printf '%-9s %-12s %-7s %-6s %s (%s B/px); X server %s ms CPU per tick\n' "$size" "$faces" \
     "$initpop" "$shm" \
-    "${line#lifefaces: }" "$server_ms"
+    "${line#lifefaces: }" "$per_pixel" "$server_ms"
 }
 
 # The saver's default start population, then worlds full of faces.
@@ -52,4 +58,8 @@ for shm in ${LIFEFACES_MEASURE_SHM:--shm -no-shm}; do
   measure 3840x2160 tinyface.bmp "$shm" 150
   measure 1920x1080 lifeface.bmp "$shm" 2680
   measure 3840x2160 tinyface.bmp "$shm" 43200
+done
+# Memory as the screen grows: a busy world of the default faces.
+for size in 1920x1080 3840x2160 7680x4320; do
+  measure "$size" lifeface.bmp -shm 40000
 done

@@ -26,7 +26,6 @@ FaceCanvas::~FaceCanvas() {
   if (world_ != nullptr) world_->RemoveListener(this);
   // The pictures go first: the font may still be selected into one.
   grid_.Release();
-  compose_.Release();
   mini_.Release();
   sheet_.Release();
   DeleteActivityFont(options_.font);
@@ -49,6 +48,7 @@ CreateResult FaceCanvas::Create(WindowHandle window, CellMap& world, const Canva
 
   const CreateResult built = BuildPictures(window);
   if (built != CreateResult::kCreated) return built;
+  drawn_.assign(size_t{rows_} * cols_, 0);
   pendingTiles_.assign(size_t{rows_} * words_, 0);
   changedTiles_.assign(size_t{rows_} * words_, 0);
   for (uint32_t y = 0; y < rows_; ++y)
@@ -66,8 +66,12 @@ CreateResult FaceCanvas::BuildPictures(WindowHandle window) {
   const int pictureHeight = static_cast<int>(rows_ * frameHeight_);
   const bool emptyGrid = cols_ * rows_ == 0;
   if (!emptyGrid) {
-    grid_.Create(window, pictureWidth, pictureHeight);
-    compose_.Create(window, pictureWidth, pictureHeight);
+#ifndef _WIN32
+    if (options_.pixels != nullptr)
+      grid_.Attach(options_.pixels, pictureWidth, pictureHeight, options_.stride);
+    else
+#endif
+      grid_.Create(window, pictureWidth, pictureHeight);
     mini_.Create(window, static_cast<int>(cols_) + 4, static_cast<int>(rows_) + 4);
   }
 
@@ -84,7 +88,7 @@ CreateResult FaceCanvas::BuildPictures(WindowHandle window) {
   if (!sheet_.valid() || (!emptyGrid && (!grid_.valid() || !mini_.valid())))
     return CreateResult::kNoSurface;
 
-  compose_.PrepareText(options_.font, options_.displayColor);
+  grid_.PrepareText(options_.font, options_.displayColor);
   PixelRect overlays = options_.overlayArea;
   if (overlays.right <= overlays.left || overlays.bottom <= overlays.top)
     overlays = {0, 0, pictureWidth, pictureHeight};
@@ -123,7 +127,28 @@ void FaceCanvas::DrawCell(uint32_t x, uint32_t y, uint32_t row, uint32_t frame) 
   const int w = static_cast<int>(frameWidth_), h = static_cast<int>(frameHeight_);
   const int dx = static_cast<int>(x * frameWidth_), dy = static_cast<int>(y * frameHeight_);
   grid_.CopyTile(sheet_, sx, sy, w, h, dx, dy);
-  if (composeCurrent_) compose_.CopyTile(sheet_, sx, sy, w, h, dx, dy);
+  drawn_[size_t{y} * cols_ + x] = static_cast<uint16_t>(row | (frame << 8u));
+}
+
+void FaceCanvas::RedrawTilesUnder(const PixelRect& area) {
+  const int w = static_cast<int>(frameWidth_), h = static_cast<int>(frameHeight_);
+  const int left = std::max(area.left, 0) / w, top = std::max(area.top, 0) / h;
+  const auto right = static_cast<int>(std::min<int64_t>((int64_t{area.right} + w - 1) / w, cols_));
+  const auto bottom =
+      static_cast<int>(std::min<int64_t>((int64_t{area.bottom} + h - 1) / h, rows_));
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) {
+      const uint16_t state = drawn_[size_t(y) * cols_ + size_t(x)];
+      DrawCell(uint32_t(x), uint32_t(y), state & 0xFFu, state >> 8u);
+    }
+}
+
+void FaceCanvas::OverlayAreas(PixelRect (&areas)[2], int& count) const {
+  count = 0;
+  if (options_.bMiniDisplay != 0)
+    areas[count++] = {miniDisplayX_, miniDisplayY_, miniDisplayX_ + mini_.width(),
+                      miniDisplayY_ + mini_.height()};
+  if (options_.bActivityBar != 0) areas[count++] = activityBand_;
 }
 
 void FaceCanvas::SetMiniCell(uint32_t x, uint32_t y, bool alive) {
@@ -191,40 +216,30 @@ void FaceCanvas::CollectChanges() {
       if (runStart < 0 && x % 64 == 0 && x + 64 <= cols_ && tiles[x / 64] == 0) x += 63;
     }
   }
-  if (options_.bMiniDisplay != 0)
-    changedAreas_.push_back({miniDisplayX_, miniDisplayY_, miniDisplayX_ + mini_.width(),
-                             miniDisplayY_ + mini_.height()});
-  if (options_.bActivityBar != 0) changedAreas_.push_back(activityBand_);
+  PixelRect overlays[2];
+  int count = 0;
+  OverlayAreas(overlays, count);
+  changedAreas_.insert(changedAreas_.end(), overlays, overlays + count);
 }
 
 const Picture* FaceCanvas::Compose() {
   if (!drawing_) return nullptr;
   CollectChanges();
+  // The tiles under the last overlays come back before the frame and the
+  // overlays go over them again.
+  PixelRect overlays[2];
+  int count = 0;
+  OverlayAreas(overlays, count);
+  if (overlaysDrawn_)
+    for (int i = 0; i < count; ++i) RedrawTilesUnder(overlays[i]);
+  overlaysDrawn_ = count > 0;
   if (options_.bFrameScreen != 0) grid_.Frame(frameRect_, frameBrush_);
-  // Without a composed picture (its surface could not be made, which is
-  // not fatal) the world is shown without its overlays rather than not at all.
-  if ((options_.bMiniDisplay == 0 && options_.bActivityBar == 0) || !compose_.valid()) {
-    composeCurrent_ = false;
-    return &grid_;
-  }
-
-  if (!composeCurrent_) {
-    compose_.CopyFrom(grid_);
-    composeCurrent_ = compose_.valid();
-  } else {
-    // Tiles were mirrored as they were drawn: only the frame and what the
-    // overlays covered last time need the grid picture again.
-    if (options_.bFrameScreen != 0) compose_.Frame(frameRect_, frameBrush_);
-    compose_.CopyRectFrom(grid_, activityBand_);
-    compose_.CopyRectFrom(grid_, {miniDisplayX_, miniDisplayY_, miniDisplayX_ + mini_.width(),
-                                  miniDisplayY_ + mini_.height()});
-  }
-  if (options_.bMiniDisplay != 0) compose_.OrCopyFrom(mini_, miniDisplayX_, miniDisplayY_);
+  if (options_.bMiniDisplay != 0) grid_.OrCopyFrom(mini_, miniDisplayX_, miniDisplayY_);
   if (options_.bActivityBar != 0) {
     char line[kActivityLineSize];
     FormatActivityLine(line, faceName_.get(), world_->population(), world_->generation());
-    compose_.WriteText(activityBand_.left + 2, activityBand_.top + 2, line,
-                       static_cast<int>(std::strlen(line)));
+    grid_.WriteText(activityBand_.left + 2, activityBand_.top + 2, line,
+                    static_cast<int>(std::strlen(line)));
   }
-  return &compose_;
+  return &grid_;
 }

@@ -21,13 +21,19 @@ struct CanvasOptions {
   // activity line at its top left, the mini display at its top right. An
   // empty area means the whole picture.
   PixelRect overlayArea = {0, 0, 0, 0};
+  // Memory to draw the picture into, cols x frameWidth by rows x frameHeight
+  // pixels with rows `stride` pixels apart, kept alive by the caller as long
+  // as the canvas. Null: the canvas makes its own picture. Native only: on
+  // Windows the picture is always the canvas's own DIB section.
+  Pixel* pixels = nullptr;
+  int stride = 0;
 };
 
-// The drawing side of a world: the grid picture (one sheet tile per cell),
-// the sprite sheet, the mini display (one pixel per cell) and the composed
-// picture with the overlays. It follows its world as a CellListener, redraws
-// the tiles of the cells each step visits, and records what changed between
-// two Compose calls so that a presenter can copy only that.
+// The drawing side of a world: one picture of the screen (one sheet tile per
+// cell, the overlays drawn over the tiles), the sprite sheet and the mini
+// display (one pixel per cell). It follows its world as a CellListener,
+// redraws the tiles of the cells each step visits, and records what changed
+// between two Compose calls so that a presenter can copy only that.
 class FaceCanvas final : public CellListener {
  public:
   FaceCanvas() = default;
@@ -42,9 +48,11 @@ class FaceCanvas final : public CellListener {
   // the order CreateResult lists them; the font is owned from here on.
   CreateResult Create(WindowHandle window, CellMap& world, const CanvasOptions& options);
 
-  // The picture to show: the grid picture, framed if asked, or a copy of it
-  // with the mini display and the activity line. Null when there is nothing
-  // to draw (a grid of no cells, or Create failed).
+  // The picture to show: the tiles, framed if asked, with the mini display
+  // and the activity line over them. The tiles under the last overlays are
+  // drawn again first, so nothing is left over from earlier ticks. Always
+  // the picture gridPicture() names. Null when there is nothing to draw (a
+  // grid of no cells, or Create failed).
   const Picture* Compose();
 
   // What the picture the last Compose returned differs in from the one the
@@ -63,6 +71,8 @@ class FaceCanvas final : public CellListener {
   const char* faceName() const { return faceName_.get(); }
   int32_t miniDisplayX() const { return miniDisplayX_; }
   int32_t miniDisplayY() const { return miniDisplayY_; }
+  // The one picture: between a Compose and the next step it shows the
+  // overlays too.
   const Picture& gridPicture() const { return grid_; }
   const Picture& miniPicture() const { return mini_; }
   const Picture& sheetPicture() const { return sheet_; }
@@ -83,6 +93,10 @@ class FaceCanvas final : public CellListener {
   void DrawCell(uint32_t x, uint32_t y, uint32_t row, uint32_t frame);
   void SetMiniCell(uint32_t x, uint32_t y, bool alive);
   void CollectChanges();
+  // The overlay areas the options ask for, in picture pixels.
+  void OverlayAreas(PixelRect (&areas)[2], int& count) const;
+  // Draws again the tiles that an area of the picture touches.
+  void RedrawTilesUnder(const PixelRect& area);
 
   CellMap* world_ = nullptr;  // followed from a successful Create on
   uint32_t cols_ = 0;
@@ -95,13 +109,12 @@ class FaceCanvas final : public CellListener {
   CanvasOptions options_;
 
   bool drawing_ = false;  // the grid has pictures to draw into
-  // The composed picture is kept up to date tile by tile, so that Compose
-  // only restores and redraws the overlays instead of copying the whole
-  // picture each tick. False until Compose has filled it once.
-  bool composeCurrent_ = false;
-  Pixel frameBrush_ = 0;  // colour of the frame and mini-display border
+  bool overlaysDrawn_ = false;  // the picture shows the overlays
+  Pixel frameBrush_ = 0;        // colour of the frame and mini-display border
   Picture grid_;
-  Picture compose_;
+  // Each tile's face state as last drawn (a cell set by seeding keeps its
+  // old tile until a step visits it), to draw it again from.
+  std::vector<uint16_t> drawn_;
   Picture mini_;
   Picture sheet_;
   PixelRect frameRect_ = {0, 0, 0, 0};

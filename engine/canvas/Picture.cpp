@@ -48,8 +48,8 @@ void Picture::CopyTile(const Picture& source, int sx, int sy, int w, int h, int 
   BeforePixelWrite();
   Pixel* to = mutableRow(dy) + dx;
   const Pixel* from = source.row(sy) + sx;
-  const auto toStride = static_cast<size_t>(width_);
-  const auto fromStride = static_cast<size_t>(source.width_);
+  const auto toStride = static_cast<size_t>(stride_);
+  const auto fromStride = static_cast<size_t>(source.stride_);
   switch (w) {
     case 8:
       return CopyRows<8>(to, toStride, from, fromStride, h);

@@ -36,13 +36,22 @@ class Picture {
   // width x height whatever its size in the file.
   LoadResult LoadScaled(WindowHandle window, const char* fileName, int width, int height);
 
-  // Gives the picture's memory back; the picture is empty afterwards.
+#ifndef _WIN32
+  // Draws into memory the caller owns and keeps alive: width x height pixels,
+  // rows `stride` pixels apart. Returns false (and stays empty) for a size
+  // or stride it cannot take.
+  bool Attach(Pixel* pixels, int width, int height, int stride);
+#endif
+
+  // Gives the picture's memory back (or lets go of the caller's); the
+  // picture is empty afterwards.
   void Release();
 
   bool valid() const { return pixels_ != nullptr; }
   int width() const { return width_; }
   int height() const { return height_; }
-  const Pixel* row(int y) const { return pixels_ + static_cast<intptr_t>(y) * width_; }
+  int stride() const { return stride_; }
+  const Pixel* row(int y) const { return pixels_ + static_cast<intptr_t>(y) * stride_; }
   Pixel pixel(int x, int y) const { return row(y)[x]; }
 
   void Fill(const PixelRect& rect, Pixel color);
@@ -72,11 +81,12 @@ class Picture {
 #endif
 
  private:
-  Pixel* mutableRow(int y) { return pixels_ + static_cast<intptr_t>(y) * width_; }
+  Pixel* mutableRow(int y) { return pixels_ + static_cast<intptr_t>(y) * stride_; }
   void BeforePixelWrite();
 
   int width_ = 0;
   int height_ = 0;
+  int stride_ = 0;  // pixels from one row to the next
   Pixel* pixels_ = nullptr;
 #ifdef _WIN32
   struct HDC__* dc_ = nullptr;
@@ -84,6 +94,7 @@ class Picture {
   void* previousBitmap_ = nullptr;
   bool gdiPending_ = false;
 #else
+  bool attached_ = false;  // the pixels are the caller's
   FontHandle font_ = nullptr;
   Pixel textColor_ = 0;
 #endif

@@ -63,9 +63,21 @@ WindowHandle OffscreenWindow() {
 Picture::~Picture() { Release(); }
 
 void Picture::Release() {
-  std::free(pixels_);
+  if (!attached_) std::free(pixels_);
+  attached_ = false;
   pixels_ = nullptr;
-  width_ = height_ = 0;
+  width_ = height_ = stride_ = 0;
+}
+
+bool Picture::Attach(Pixel* pixels, int width, int height, int stride) {
+  Release();
+  if (pixels == nullptr || !SizeAcceptable(width, height) || stride < width) return false;
+  pixels_ = pixels;
+  attached_ = true;
+  width_ = width;
+  height_ = height;
+  stride_ = stride;
+  return true;
 }
 
 bool Picture::Create(WindowHandle window, int width, int height) {
@@ -75,7 +87,7 @@ bool Picture::Create(WindowHandle window, int width, int height) {
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   pixels_ = static_cast<Pixel*>(std::calloc(count, sizeof(Pixel)));
   if (pixels_ == nullptr) return false;
-  width_ = width;
+  width_ = stride_ = width;
   height_ = height;
   return true;
 }

@@ -39,7 +39,7 @@ void Picture::Release() {
   bitmap_ = nullptr;
   previousBitmap_ = nullptr;
   pixels_ = nullptr;
-  width_ = height_ = 0;
+  width_ = height_ = stride_ = 0;
   gdiPending_ = false;
 }
 
@@ -59,7 +59,7 @@ bool Picture::Create(WindowHandle window, int width, int height) {
   }
   previousBitmap_ = SelectObject(dc_, bitmap_);
   pixels_ = static_cast<Pixel*>(bits);
-  width_ = width;
+  width_ = stride_ = width;
   height_ = height;
   std::memset(pixels_, 0, static_cast<size_t>(width) * static_cast<size_t>(height) * sizeof(Pixel));
   return true;

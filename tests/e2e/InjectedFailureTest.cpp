@@ -2,8 +2,7 @@
 // the k-th world array or surface fails (doubles/FailingAcquisition.cpp),
 // for every k a clean start makes. Each must show the saver's fatal message
 // before any saver window is shown and end with exit code 1 once it is
-// answered; a failed composed picture alone is not fatal, and the saver
-// then runs and ends normally.
+// answered.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,8 +12,7 @@
 namespace {
 
 constexpr int kWorldArrays = 13;  // the bit boards, face planes and draw tables
-constexpr int kSurfaces = 4;      // grid, composed, mini display, sheet
-constexpr int kComposedPicture = kWorldArrays + 2;
+constexpr int kSurfaces = 3;      // picture, mini display, sheet
 
 TEST(InjectedFailureTest, EachFailedAcquisitionShowsItsMessageAndEndsWithCodeOne) {
   e2e::ScenarioFolder folder("injected");
@@ -28,14 +26,6 @@ TEST(InjectedFailureTest, EachFailedAcquisitionShowsItsMessageAndEndsWithCodeOne
     SetEnvironmentVariableA("LIFE_FAILING_ACQUISITION", std::to_string(k).c_str());
     wintest::Process saver;
     ASSERT_TRUE(e2e::Start(saver, folder, "failing-saver.exe", "/s"));
-    if (k == kComposedPicture) {
-      HWND window = wintest::WaitForWindow(saver.id(), e2e::kSaverClass, nullptr, 20000);
-      ASSERT_NE(window, nullptr);
-      ASSERT_TRUE(e2e::Tick(window));
-      PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
-      EXPECT_EQ(e2e::ExitCodeWithin(saver, 10000), 0u);
-      continue;
-    }
     const char* caption = k <= kWorldArrays ? "No Memory" : "???";
     HWND box = wintest::WaitForWindow(saver.id(), "#32770", caption, 20000);
     ASSERT_NE(box, nullptr);

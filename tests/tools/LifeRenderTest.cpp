@@ -345,3 +345,36 @@ TEST_F(LifeRender, SpannedMonitorsShowOneWorldWithItsOverlaysOnThePrimary) {
   const Png plain = RenderPng("plain.png", {"--size", "320x240", "--seed", "9"});
   EXPECT_EQ(one.pixels, plain.pixels);
 }
+
+// Every tick's picture, overlays on and off, across a reseed, on one and on
+// two monitors: fingerprints (FNV-1a of the animation) of the pictures as
+// they were drawn when each world had a grid picture and a composed copy.
+TEST_F(LifeRender, EveryTickShowsTheKnownPictures) {
+  const struct {
+    std::vector<std::string> args;
+    uint64_t fingerprint;
+  } cases[] = {
+      {{"--seed", "3", "--initpop", "30", "--size", "640x480", "--ticks", "60"},
+       0x55c2c80cb74e2cf5},
+      {{"--seed", "3", "--initpop", "30", "--size", "640x480", "--ticks", "60",
+        "--no-mini-display", "--no-activity-bar", "--no-frame-screen"},
+       0x8d03916394f7f576},
+      {{"--seed", "4", "--initpop", "60", "--size", "500x340", "--face",
+        "tinyface.bmp,8,8,13,6,2,7", "--ticks", "60", "--no-mini-display", "--color", "0x40E0D0"},
+       0x54b60784894bcd51},
+      {{"--seed", "9", "--initpop", "200", "--monitors", "320x240+0+0,400x300+320+0", "--ticks",
+        "40", "--no-frame-screen"},
+       0x11a9f4fbe68f838d},
+  };
+  const std::string gif = TempPath("known.gif");
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--dir", LIFE_ASSETS_DIR, "--out", gif});
+    const Result run = RunTool(args);
+    ASSERT_EQ(run.code, 0) << run.err;
+    uint64_t hash = 0xcbf29ce484222325;
+    for (const uint8_t byte : ReadFileBytes(gif)) hash = (hash ^ byte) * 0x100000001b3;
+    EXPECT_EQ(hash, c.fingerprint) << c.args[1] << " " << c.args.back();
+  }
+  std::filesystem::remove(gif);
+}
