@@ -54,7 +54,7 @@ bench: deps build-native build-win64
 dist: deps build-win64 build-win32
 	@tools/make-dist.sh
 
-fuzz: deps
+fuzz: deps build-native
 	@tools/fuzz.sh
 
 soak: deps build-native build-win64

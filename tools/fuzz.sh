@@ -37,10 +37,11 @@ maxlen[command-line]=1024
 includes[command-line]="host/logic"
 sources[command-line]="tests/fuzz/CommandLineFuzz.cpp host/logic/CommandLine.cpp"
 maxlen[setup]=4096
-includes[setup]="setup tests/setup"
+# LifeVersion.h comes from the native build.
+includes[setup]="setup tests/setup build/native/generated"
 sources[setup]="tests/fuzz/SetupFuzz.cpp setup/CopyListWalk.cpp setup/FileCopyStep.cpp
   setup/InstallStep.cpp setup/IntroStep.cpp setup/PlatformCheck.cpp setup/SetupDialog.cpp
-  setup/SetupMessage.cpp tests/setup/FakeSetupPlatform.cpp tests/setup/ScratchFolder.cpp"
+  setup/Registration.cpp setup/SetupMessage.cpp tests/setup/FakeSetupPlatform.cpp tests/setup/ScratchFolder.cpp"
 maxlen[settings]=8192
 includes[settings]="saver engine"
 sources[settings]="tests/fuzz/SettingsFuzz.cpp saver/Settings.cpp saver/MemoryRegistry.cpp
