@@ -35,6 +35,7 @@ bool ParseHackOptions(const std::vector<std::string>& args, HackOptions& o, std:
       {"-no-frame", &o.frame, false},
       {"-shm", &o.shm, true},
       {"-no-shm", &o.shm, false},
+      {"-span", &o.span, true},
       {"-help", &o.help, true},
   };
   const cmdline::ValuedOptions valued = {
@@ -97,5 +98,7 @@ const char* HackUsage() {
          "  -color #RRGGBB        colour of the frame, mini display and text (default "
          "#C0C0C0)\n"
          "  -stop-after N         stop after N generations and keep showing the picture\n"
-         "  -[no-]shm             MIT-SHM when the display offers it (default on)\n";
+         "  -[no-]shm             MIT-SHM when the display offers it (default on)\n"
+         "  -span                 one world across all the monitors the window covers,\n"
+         "                        its overlays on the first (primary) monitor\n";
 }

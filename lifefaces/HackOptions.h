@@ -26,6 +26,7 @@ struct HackOptions {
   uint32_t color = 0x00C0C0C0;  // 0x00BBGGRR, as the engine takes it
   uint32_t stopAfter = 0;       // ticks to animate, 0: no end
   bool shm = true;              // MIT-SHM when the display offers it
+  bool span = false;            // one world across the monitors the window covers
   bool help = false;
 };
 

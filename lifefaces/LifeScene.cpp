@@ -51,7 +51,8 @@ struct LifeScene::World {
   }
 };
 
-LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t height)
+LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t height,
+                     const WorldPlace* span)
     : world_(std::make_unique<World>()) {
   World& w = *world_;
   const FaceInfo& face = settings.faces.face;
@@ -61,15 +62,23 @@ LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t hei
     ExitIfNotCreated(CreateResult::kBadFrame, file);
 
   // Made as the saver window procedure makes its world and pictures.
+  if (span != nullptr) {
+    width = static_cast<uint32_t>(span->area.width());
+    height = static_cast<uint32_t>(span->area.height());
+  }
   WorldConfig config = MakeWorldConfig(face, width, height);
   config.seed = settings.seed;
-  config.initpop = settings.initpop;
+  config.initpop =
+      span != nullptr ? ScaledInitpop(settings.initpop, span->initpopScale) : settings.initpop;
   ExitIfNotCreated(w.world.Create(config), file);
   w.file = file;
   w.options.displayColor = settings.color;
   w.options.bMiniDisplay = settings.miniDisplay ? 1 : 0;
   w.options.bActivityBar = settings.activityBar ? 1 : 0;
   w.options.bFrameScreen = settings.frame ? 1 : 0;
+  if (span != nullptr)
+    w.options.overlayArea = {span->overlays.left, span->overlays.top, span->overlays.right,
+                             span->overlays.bottom};
   w.mergeGap = MergeGapPixels(face.frameWidth, face.frameHeight);
 }
 

@@ -5,6 +5,7 @@
 
 #include "FaceData.h"
 #include "MonitorLayout.h"
+#include "WorldLayout.h"
 
 // The one place the hack meets the Life engine: the world built for a
 // window size, its composed picture and what changed in it from one
@@ -36,8 +37,11 @@ struct SceneView {
 class LifeScene {
  public:
   // Builds and seeds the world for a window of the given size, as the saver
-  // does for its client area.
-  LifeScene(const SceneSettings& settings, uint32_t width, uint32_t height);
+  // does for its client area; with a spanned place, for the place's area
+  // instead (the caller shows the picture at the area's corner), its
+  // overlays and start population as the place gives them.
+  LifeScene(const SceneSettings& settings, uint32_t width, uint32_t height,
+            const WorldPlace* span = nullptr);
   ~LifeScene();
   LifeScene(const LifeScene&) = delete;
   LifeScene& operator=(const LifeScene&) = delete;

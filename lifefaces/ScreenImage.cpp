@@ -144,11 +144,12 @@ void ScreenImage::Load(const uint32_t* pixels, int stride, const ScreenRect& r) 
   }
 }
 
-void ScreenImage::Put(Drawable drawable, GC gc, const ScreenRect& r) {
+void ScreenImage::Put(Drawable drawable, GC gc, const ScreenRect& r, int dx, int dy) {
   if (image_ == nullptr) return;
   const auto w = static_cast<unsigned>(r.width()), h = static_cast<unsigned>(r.height());
   if (shmAttached_)
-    XShmPutImage(display_, drawable, gc, image_, r.left, r.top, r.left, r.top, w, h, False);
+    XShmPutImage(display_, drawable, gc, image_, r.left, r.top, r.left + dx, r.top + dy, w, h,
+                 False);
   else
-    XPutImage(display_, drawable, gc, image_, r.left, r.top, r.left, r.top, w, h);
+    XPutImage(display_, drawable, gc, image_, r.left, r.top, r.left + dx, r.top + dy, w, h);
 }

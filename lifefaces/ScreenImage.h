@@ -36,8 +36,9 @@ class ScreenImage {
   // Copies the rectangle of a picture (nothing to do when its pixels are
   // the image's own) of 0x00RRGGBB pixels into the image.
   void Load(const uint32_t* pixels, int stride, const ScreenRect& rect);
-  // Sends the rectangle of the image to the same place of the drawable.
-  void Put(Drawable drawable, GC gc, const ScreenRect& rect);
+  // Sends the rectangle of the image to the same place of the drawable,
+  // moved by (dx, dy).
+  void Put(Drawable drawable, GC gc, const ScreenRect& rect, int dx = 0, int dy = 0);
 
  private:
   bool CreateShared(Visual* visual, int depth, int width, int height);

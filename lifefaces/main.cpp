@@ -10,6 +10,7 @@
 // destruction and SIGTERM/SIGINT are handled at once.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xinerama.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,7 @@
 #include "HackOptions.h"
 #include "LifeScene.h"
 #include "ScreenImage.h"
+#include "SpanPlace.h"
 #include "TickTime.h"
 
 namespace {
@@ -92,10 +95,13 @@ struct State {
   int depth = 0;
   int width = 0;
   int height = 0;
+  Window root = None;
   GC gc = nullptr;
 
   std::unique_ptr<LifeScene> scene;
   ScreenImage image;
+  int originX = 0;  // where the picture goes in the window
+  int originY = 0;
   int pictureWidth = 0;  // of the last picture shown; 0: none
   int pictureHeight = 0;
   uint32_t steps = 0;    // generations since the world was built
@@ -138,14 +144,36 @@ void ChooseWindow(State& s) {
 
 // Fills what the picture does not cover with black.
 void BlackBeyondPicture(State& s) {
-  if (s.pictureWidth < s.width)
-    XFillRectangle(s.display, s.window, s.gc, s.pictureWidth, 0,
-                   static_cast<unsigned>(s.width - s.pictureWidth),
-                   static_cast<unsigned>(s.height));
-  if (s.pictureHeight < s.height && s.pictureWidth > 0)
-    XFillRectangle(s.display, s.window, s.gc, 0, s.pictureHeight,
-                   static_cast<unsigned>(s.pictureWidth),
-                   static_cast<unsigned>(s.height - s.pictureHeight));
+  const bool shown = s.pictureWidth > 0;
+  const int left = shown ? s.originX : 0, top = shown ? s.originY : 0;
+  const int right = left + s.pictureWidth, bottom = top + (shown ? s.pictureHeight : 0);
+  auto fill = [&s](int x0, int y0, int x1, int y1) {
+    if (x1 > x0 && y1 > y0)
+      XFillRectangle(s.display, s.window, s.gc, x0, y0, static_cast<unsigned>(x1 - x0),
+                     static_cast<unsigned>(y1 - y0));
+  };
+  fill(0, 0, left, s.height);           // left of the picture
+  fill(right, 0, s.width, s.height);    // right of it
+  fill(left, 0, right, top);            // above it
+  fill(left, bottom, right, s.height);  // below it
+}
+
+// With -span, the spanned world's place for the window over the monitors
+// Xinerama reports (the primary first); else, or on one monitor, nothing.
+std::optional<WorldPlace> SpannedPlace(State& s) {
+  if (!s.options.span || !XineramaIsActive(s.display)) return std::nullopt;
+  int count = 0;
+  XineramaScreenInfo* screens = XineramaQueryScreens(s.display, &count);
+  std::vector<ScreenRect> monitors;
+  for (int i = 0; i < count; ++i)
+    monitors.push_back({screens[i].x_org, screens[i].y_org, screens[i].x_org + screens[i].width,
+                        screens[i].y_org + screens[i].height});
+  if (screens != nullptr) XFree(screens);
+  int x = 0, y = 0;
+  Window child = None;
+  if (!XTranslateCoordinates(s.display, s.window, s.root, 0, 0, &x, &y, &child))
+    return std::nullopt;
+  return SpanPlace({x, y, x + s.width, y + s.height}, monitors, s.settings.seed);
 }
 
 // A new world for the window's current size, drawn straight into the image
@@ -154,8 +182,11 @@ void Rebuild(State& s) {
   s.scene.reset();
   s.image.Destroy();
   s.pictureWidth = s.pictureHeight = 0;  // until the first picture: all black
+  const std::optional<WorldPlace> span = SpannedPlace(s);
+  s.originX = span ? span->area.left : 0;
+  s.originY = span ? span->area.top : 0;
   s.scene = std::make_unique<LifeScene>(s.settings, static_cast<uint32_t>(s.width),
-                                        static_cast<uint32_t>(s.height));
+                                        static_cast<uint32_t>(s.height), span ? &*span : nullptr);
   const int width = s.scene->pictureWidth(), height = s.scene->pictureHeight();
   if (width > 0 &&
       !s.image.Create(s.display, s.visual, s.depth, width, height, s.options.shm)) {
@@ -178,11 +209,11 @@ void Show(State& s, const SceneView& view) {
   if (whole) {
     const ScreenRect all = {0, 0, view.width, view.height};
     s.image.Load(view.pixels, view.stride, all);
-    s.image.Put(s.window, s.gc, all);
+    s.image.Put(s.window, s.gc, all, s.originX, s.originY);
   } else {
     for (const ScreenRect& r : *view.changed) {
       s.image.Load(view.pixels, view.stride, r);
-      s.image.Put(s.window, s.gc, r);
+      s.image.Put(s.window, s.gc, r, s.originX, s.originY);
     }
   }
   // A shared image must not change until the server has read it: the next
@@ -228,7 +259,8 @@ void Tick(State& s) {
 
 // Expose: the last picture again, without stepping.
 void Repaint(State& s) {
-  if (s.pictureWidth > 0) s.image.Put(s.window, s.gc, {0, 0, s.pictureWidth, s.pictureHeight});
+  if (s.pictureWidth > 0)
+    s.image.Put(s.window, s.gc, {0, 0, s.pictureWidth, s.pictureHeight}, s.originX, s.originY);
   BlackBeyondPicture(s);
   XSync(s.display, False);
   s.repaint = false;
@@ -311,6 +343,7 @@ void OpenWindow(State& s) {
   }
   s.visual = attributes.visual;
   s.depth = attributes.depth;
+  s.root = attributes.root;
   s.width = attributes.width;
   s.height = attributes.height;
   // Other clients' interest in the window is kept; ours is added.

@@ -8,7 +8,7 @@ set -euo pipefail
 
 hack=(
   build-essential cmake ninja-build pkg-config
-  libx11-dev libxext-dev libstb-dev
+  libx11-dev libxext-dev libxinerama-dev libstb-dev
   fonts-dejavu-core  # the activity bar's font, read at run time
 )
 deb=("${hack[@]}" debhelper)

@@ -6,6 +6,7 @@
 
 #include "FaceData.h"
 #include "HackOptions.h"
+#include "SpanPlace.h"
 
 namespace {
 bool Parse(const std::vector<std::string>& args, HackOptions& o, std::string& error) {
@@ -38,7 +39,7 @@ TEST(HackOptions, ReadsEveryOptionInEitherDashForm) {
   EXPECT_TRUE(o.fps);
   EXPECT_EQ(o.seed, 4294967295u);
   EXPECT_EQ(o.initpop, 0u);
-  EXPECT_FALSE(o.miniDisplay || o.activityBar || o.frame || o.shm);
+  EXPECT_FALSE(o.miniDisplay || o.activityBar || o.frame || o.shm || o.span);
   EXPECT_EQ(o.color, 0x000080FFu);  // #RRGGBB becomes 0x00BBGGRR
   EXPECT_EQ(o.stopAfter, 7u);
 
@@ -46,6 +47,35 @@ TEST(HackOptions, ReadsEveryOptionInEitherDashForm) {
   EXPECT_EQ(o.target, HackOptions::Target::kRoot);  // the last choice wins
   EXPECT_EQ(o.windowId, 44040199ul);
   EXPECT_EQ(o.color, 0x0000FF00u);
+  ASSERT_TRUE(Parse({"--span"}, o, error));
+  EXPECT_TRUE(o.span);
+}
+
+// A window over several monitors gets one world on their bounding box,
+// relative to the window, its overlays on the primary; a window on one
+// monitor, or over monitors too far apart, keeps its whole-window world.
+TEST(SpanPlace, SpansTheMonitorsTheWindowCovers) {
+  const ScreenRect left = {0, 0, 1024, 768}, right = {1024, 0, 2304, 1024};
+  // Root window: the primary on the right, the bottom left unseen.
+  std::optional<WorldPlace> place = SpanPlace({0, 0, 2304, 1024}, {right, left}, 7);
+  ASSERT_TRUE(place);
+  EXPECT_EQ(place->area, (ScreenRect{0, 0, 2304, 1024}));
+  EXPECT_EQ(place->overlays, (ScreenRect{1024, 0, 2304, 1024}));
+  EXPECT_EQ(place->seed, 7u);
+  EXPECT_DOUBLE_EQ(place->initpopScale, 2304.0 * 1024 / (1280.0 * 1024));
+
+  // A window of its own straddling the seam: the monitors' parts inside it.
+  place = SpanPlace({900, 100, 1300, 400}, {left, right}, 0);
+  ASSERT_TRUE(place);
+  EXPECT_EQ(place->area, (ScreenRect{0, 0, 400, 300}));
+  EXPECT_EQ(place->overlays, (ScreenRect{0, 0, 124, 300}));
+  EXPECT_EQ(place->seed, 0u);  // the engine takes the clock
+
+  EXPECT_FALSE(SpanPlace({0, 0, 1024, 768}, {left, right}, 0));  // one monitor inside
+  EXPECT_FALSE(SpanPlace({0, 0, 1024, 768}, {left}, 0));
+  EXPECT_FALSE(SpanPlace({0, 0, 0, 0}, {left, right}, 0));
+  // Two small monitors at opposite corners of a large window.
+  EXPECT_FALSE(SpanPlace({0, 0, 8000, 8000}, {{0, 0, 100, 100}, {7900, 7900, 8000, 8000}}, 0));
 }
 
 TEST(HackOptions, RefusesBadOptionsNamingThem) {
