@@ -71,12 +71,12 @@ class CellMap {
   // toroidal neighbours (on a grid one cell wide or high the cell itself
   // and its neighbours count as often as they appear around it).
   uint8_t cellByte(uint32_t x, uint32_t y) const;
-  uint16_t faceState(uint32_t x, uint32_t y) const { return FaceState(Index(x, y)); }
+  uint16_t faceState(uint32_t x, uint32_t y) const { return FaceState(FaceIndex(x, y)); }
   // Every cell's face state, row-major; valid until the world changes.
   const uint16_t* faceStates() const;
 
  private:
-  size_t Index(uint32_t x, uint32_t y) const { return size_t{y} * config_.cols + x; }
+  size_t FaceIndex(uint32_t x, uint32_t y) const { return size_t{y} * faceStride_ + x; }
   uint16_t FaceState(size_t i) const {
     return static_cast<uint16_t>(frames_[i] == 0 ? 0 : faceRows_[i] | (frames_[i] << 8));
   }
@@ -90,9 +90,11 @@ class CellMap {
   // bit planes: ones and twos.
   void SumRowTriples();
   void NextRow(uint32_t y, uint64_t* next) const;
-  // Animates row y's visited cells; kDrawnFacesFit is drawnFacesFit_.
-  template <bool kDrawnFacesFit>
-  void StepFaces(uint32_t y, const uint64_t* next);
+  // Row y's marks for the listeners: the cells visited, born and died.
+  void MarkRow(uint32_t y, const uint64_t* next);
+  // Animates row y's visited cells, their drawn faces chosen by draws.
+  template <class Draws>
+  void StepFaces(uint32_t y, const uint64_t* next, Draws draws);
   void TellRow(uint32_t y);
   void TellPlaced(uint32_t x, uint32_t y, bool alive);
 
@@ -101,6 +103,7 @@ class CellMap {
   uint32_t seed_ = 0;
   uint32_t cellCount_ = 0;
   uint32_t words_ = 0;         // 64-bit words per row
+  size_t faceStride_ = 0;      // bytes per row of a face plane
   uint64_t lastWordMask_ = 0;  // the columns of a row's last word
   int32_t population_ = 0;
   int32_t populationHistory_[3] = {0, 0, 0};
@@ -129,7 +132,9 @@ class CellMap {
   std::unique_ptr<uint64_t[]> tripleTwos_;
   // Faces as two planes: the frame of each cell, and its face row, which
   // means something only while the frame is not 0 or the cell is alive (a
-  // live cell of frame 0 has face row 0).
+  // live cell of frame 0 has face row 0). Rows are faceStride_ bytes apart,
+  // whole words of cells, so that a word of frames never leaves its row;
+  // the cells past the last column stay blank.
   std::unique_ptr<uint8_t[]> frames_;
   std::unique_ptr<uint8_t[]> faceRows_;
   std::unique_ptr<uint16_t[]> rowFaces_;  // one row's face states for listeners
