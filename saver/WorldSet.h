@@ -16,6 +16,7 @@
 struct World {
   ScreenRect area;  // the world's picture, relative to the client area
   std::vector<ScreenRect> views;  // the monitors showing it, likewise
+  ScreenRect overlays;            // where its canvas puts the overlays, in the area
   CellMap cells;
   FaceCanvas canvas;  // declared after the cells: it goes first
 };
@@ -35,9 +36,16 @@ class WorldSet {
   // A world for each place, created in order; with a window, each gets its
   // canvas. A failure ends the process with the saver's fatal message, so
   // the first world's failure is the one reported, as on a single screen.
-  // The face set's frame size must not be 0.
+  // A face set with a frame size of 0 is refused before any world is made.
   void Create(WindowHandle window, const std::vector<WorldPlace>& places,
               const WorldSettings& settings);
+
+  // World i's canvas, for worlds created without a window: drawn into
+  // `pixels` (rows `stride` pixels apart, kept alive as long as the set),
+  // or into a picture of its own when pixels is null. A failure ends the
+  // process as in Create.
+  void CreateCanvas(size_t i, WindowHandle window, const WorldSettings& settings,
+                    Pixel* pixels = nullptr, int stride = 0);
 
   // One generation of every world.
   void Step();
