@@ -61,11 +61,12 @@ LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t hei
   s.settings.canvas.faceFile = s.file.c_str();
   s.settings.fontName = "MS Sans Serif";
   // A clock of 0 leaves a seed of 0 to the engine, which takes the clock.
-  const MonitorLayout window =
-      SingleMonitorLayout(static_cast<int32_t>(width), static_cast<int32_t>(height));
-  s.worlds.Create(nullptr, span != nullptr ? std::vector<WorldPlace>{*span}
-                                           : PlaceWorlds(window, settings.seed, 0),
-                  s.settings);
+  const std::vector<WorldPlace> places =
+      span != nullptr ? std::vector<WorldPlace>{*span}
+                      : PlaceWorlds(SingleMonitorLayout(static_cast<int32_t>(width),
+                                                        static_cast<int32_t>(height)),
+                                    settings.seed, 0);
+  s.worlds.Create(nullptr, places, s.settings);
   s.mergeGap = MergeGapPixels(s.settings.face.frameWidth, s.settings.face.frameHeight);
 }
 

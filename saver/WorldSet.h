@@ -2,7 +2,8 @@
 // The worlds of the saver window, one per monitor: each with its own grid,
 // random generator and stagnation reseed, and, when there is a window to
 // draw for, its own canvas (pictures and overlays) placed on its monitor.
-// The saver window procedure and life-render run them alike.
+// The saver window procedure, life-render and the lifefaces hack (one world:
+// its window's, or its spanned place's) build and run them alike.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -14,7 +15,7 @@
 #include "WorldLayout.h"
 
 struct World {
-  ScreenRect area;  // the world's picture, relative to the client area
+  ScreenRect area;                // the world's picture, relative to the client area
   std::vector<ScreenRect> views;  // the monitors showing it, likewise
   ScreenRect overlays;            // where its canvas puts the overlays, in the area
   CellMap cells;
