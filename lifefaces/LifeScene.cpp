@@ -3,13 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "ActivityFont.h"
-#include "CellMap.h"
-#include "CreateResult.h"
-#include "EngineSetup.h"
-#include "FaceCanvas.h"
-#include "Fatal.h"
-#include "WorldConfig.h"
+#include "WorldSet.h"
 
 namespace {
 // Changed areas of a row closer together than about 1 KiB of pixels go out
@@ -21,11 +15,10 @@ int MergeGapPixels(uint32_t frameWidth, uint32_t frameHeight) {
 }
 }  // namespace
 
-struct LifeScene::World {
-  CellMap world;  // declared first: the canvas follows it and goes first
-  FaceCanvas canvas;
-  CanvasOptions options;
-  std::string file;
+struct LifeScene::Scene {
+  std::string file;  // the sprite sheet's name, which the settings point to
+  WorldSettings settings;
+  WorldSet worlds;  // one world: the window's, or the spanned place's
   int mergeGap = 0;
   std::vector<ScreenRect> changed;
 
@@ -33,7 +26,7 @@ struct LifeScene::World {
   // the same band of rows joined.
   void CollectChanged(const Picture& picture) {
     changed.clear();
-    for (const PixelRect& area : canvas.ChangedAreas()) {
+    for (const PixelRect& area : worlds[0].canvas.ChangedAreas()) {
       const int left = std::max(area.left, 0), top = std::max(area.top, 0);
       const int right = std::min(area.right, picture.width());
       const int bottom = std::min(area.bottom, picture.height());
@@ -53,69 +46,59 @@ struct LifeScene::World {
 
 LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t height,
                      const WorldPlace* span)
-    : world_(std::make_unique<World>()) {
-  World& w = *world_;
-  const FaceInfo& face = settings.faces.face;
-  const std::string& file = settings.faces.file;
-  // The saver refuses a zero frame size before it divides by it.
-  if (face.frameWidth == 0 || face.frameHeight == 0)
-    ExitIfNotCreated(CreateResult::kBadFrame, file);
-
-  // Made as the saver window procedure makes its world and pictures.
-  if (span != nullptr) {
-    width = static_cast<uint32_t>(span->area.width());
-    height = static_cast<uint32_t>(span->area.height());
-  }
-  WorldConfig config = MakeWorldConfig(face, width, height);
-  config.seed = settings.seed;
-  config.initpop =
-      span != nullptr ? ScaledInitpop(settings.initpop, span->initpopScale) : settings.initpop;
-  ExitIfNotCreated(w.world.Create(config), file);
-  w.file = file;
-  w.options.displayColor = settings.color;
-  w.options.bMiniDisplay = settings.miniDisplay ? 1 : 0;
-  w.options.bActivityBar = settings.activityBar ? 1 : 0;
-  w.options.bFrameScreen = settings.frame ? 1 : 0;
-  if (span != nullptr)
-    w.options.overlayArea = {span->overlays.left, span->overlays.top, span->overlays.right,
-                             span->overlays.bottom};
-  w.mergeGap = MergeGapPixels(face.frameWidth, face.frameHeight);
+    : scene_(std::make_unique<Scene>()) {
+  Scene& s = *scene_;
+  // Made as the saver window procedure makes its worlds, for one monitor
+  // the size of the window; the canvas waits for StartDrawing.
+  s.file = settings.faces.file;
+  s.settings.face = settings.faces.face;
+  s.settings.face.loadImage = s.file.c_str();
+  s.settings.initpop = settings.initpop;
+  s.settings.canvas.displayColor = settings.color;
+  s.settings.canvas.bMiniDisplay = settings.miniDisplay ? 1 : 0;
+  s.settings.canvas.bActivityBar = settings.activityBar ? 1 : 0;
+  s.settings.canvas.bFrameScreen = settings.frame ? 1 : 0;
+  s.settings.canvas.faceFile = s.file.c_str();
+  s.settings.fontName = "MS Sans Serif";
+  // A clock of 0 leaves a seed of 0 to the engine, which takes the clock.
+  const std::vector<WorldPlace> places =
+      span != nullptr ? std::vector<WorldPlace>{*span}
+                      : PlaceWorlds(SingleMonitorLayout(static_cast<int32_t>(width),
+                                                        static_cast<int32_t>(height)),
+                                    settings.seed, 0);
+  s.worlds.Create(nullptr, places, s.settings);
+  s.mergeGap = MergeGapPixels(s.settings.face.frameWidth, s.settings.face.frameHeight);
 }
 
 LifeScene::~LifeScene() = default;
 
 int LifeScene::pictureWidth() const {
-  const WorldConfig& config = world_->world.config();
+  const WorldConfig& config = scene_->worlds[0].cells.config();
   return config.cols * config.rows == 0 ? 0 : static_cast<int>(config.cols * config.frameWidth);
 }
 
 int LifeScene::pictureHeight() const {
-  const WorldConfig& config = world_->world.config();
+  const WorldConfig& config = scene_->worlds[0].cells.config();
   return config.cols * config.rows == 0 ? 0 : static_cast<int>(config.rows * config.frameHeight);
 }
 
 void LifeScene::StartDrawing(uint32_t* pixels, int stride) {
-  World& w = *world_;
-  w.options.pixels = pixels;
-  w.options.stride = stride;
-  w.options.font = CreateActivityFont("MS Sans Serif");
-  w.options.faceFile = w.file.c_str();
-  ExitIfNotCreated(w.canvas.Create(OffscreenWindow(), w.world, w.options), w.file);
+  scene_->worlds.CreateCanvas(0, OffscreenWindow(), scene_->settings, pixels, stride);
 }
 
 SceneView LifeScene::Compose() {
-  World& w = *world_;
-  const Picture* picture = w.canvas.Compose();
+  Scene& s = *scene_;
+  const Picture* picture = s.worlds[0].canvas.Compose();
   if (picture == nullptr || !picture->valid()) return {};
-  w.CollectChanged(*picture);
+  s.CollectChanged(*picture);
 
   SceneView view;
   view.pixels = picture->row(0);
   view.width = picture->width();
   view.height = picture->height();
   view.stride = picture->stride();
-  view.changed = &w.changed;
+  view.changed = &s.changed;
   return view;
 }
 
-void LifeScene::Step() { world_->world.NextGeneration(); }
+void LifeScene::Step() { scene_->worlds.Step(); }

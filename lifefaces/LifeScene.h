@@ -62,6 +62,6 @@ class LifeScene {
   void Step();
 
  private:
-  struct World;
-  std::unique_ptr<World> world_;
+  struct Scene;
+  std::unique_ptr<Scene> scene_;
 };

@@ -7,7 +7,6 @@
 #include <ctime>
 #include <string>
 
-#include "Fatal.h"
 #include "MonitorLayout.h"
 #include "Settings.h"
 #include "WorldLayout.h"
@@ -49,9 +48,6 @@ void CreateWorlds(HWND window, LPARAM createParameter) {
   GetClientRect(window, &state.clientRect);
 
   const FaceInfo face = FaceInfoOf(saverSettings.face);
-  if (face.frameWidth == 0 || face.frameHeight == 0)
-    ExitIfNotCreated(CreateResult::kBadFrame, face.loadImage);
-
   WorldSettings settings;
   settings.face = face;
   settings.initpop = saverSettings.initpop;

@@ -2,7 +2,8 @@
 // The worlds of the saver window, one per monitor: each with its own grid,
 // random generator and stagnation reseed, and, when there is a window to
 // draw for, its own canvas (pictures and overlays) placed on its monitor.
-// The saver window procedure and life-render run them alike.
+// The saver window procedure, life-render and the lifefaces hack (one world:
+// its window's, or its spanned place's) build and run them alike.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -14,8 +15,9 @@
 #include "WorldLayout.h"
 
 struct World {
-  ScreenRect area;  // the world's picture, relative to the client area
+  ScreenRect area;                // the world's picture, relative to the client area
   std::vector<ScreenRect> views;  // the monitors showing it, likewise
+  ScreenRect overlays;            // where its canvas puts the overlays, in the area
   CellMap cells;
   FaceCanvas canvas;  // declared after the cells: it goes first
 };
@@ -35,9 +37,16 @@ class WorldSet {
   // A world for each place, created in order; with a window, each gets its
   // canvas. A failure ends the process with the saver's fatal message, so
   // the first world's failure is the one reported, as on a single screen.
-  // The face set's frame size must not be 0.
+  // A face set with a frame size of 0 is refused before any world is made.
   void Create(WindowHandle window, const std::vector<WorldPlace>& places,
               const WorldSettings& settings);
+
+  // World i's canvas, for worlds created without a window: drawn into
+  // `pixels` (rows `stride` pixels apart, kept alive as long as the set),
+  // or into a picture of its own when pixels is null. A failure ends the
+  // process as in Create.
+  void CreateCanvas(size_t i, WindowHandle window, const WorldSettings& settings,
+                    Pixel* pixels = nullptr, int stride = 0);
 
   // One generation of every world.
   void Step();

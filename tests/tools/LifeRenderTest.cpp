@@ -347,7 +347,7 @@ TEST_F(LifeRender, SpannedMonitorsShowOneWorldWithItsOverlaysOnThePrimary) {
 }
 
 // Every tick's picture, overlays on and off, across a reseed, on one and on
-// two monitors: fingerprints (FNV-1a of the animation) of the pictures as
+// two monitors, and on two spanned: fingerprints (FNV-1a of the animation) of the pictures as
 // they were drawn when each world had a grid picture and a composed copy.
 TEST_F(LifeRender, EveryTickShowsTheKnownPictures) {
   const struct {
@@ -365,6 +365,9 @@ TEST_F(LifeRender, EveryTickShowsTheKnownPictures) {
       {{"--seed", "9", "--initpop", "200", "--monitors", "320x240+0+0,400x300+320+0", "--ticks",
         "40", "--no-frame-screen"},
        0x11a9f4fbe68f838d},
+      {{"--seed", "9", "--initpop", "200", "--monitors", "320x240+0+0,400x300+320+0", "--ticks",
+        "40", "--span"},
+       0x7d2c5e701ac91678},
   };
   const std::string gif = TempPath("known.gif");
   for (const auto& c : cases) {

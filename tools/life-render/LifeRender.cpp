@@ -10,7 +10,6 @@
 
 #include "ClientPicture.h"
 #include "FaceInfo.h"
-#include "Fatal.h"
 #include "GifFile.h"
 #include "MonitorLayout.h"
 #include "Palette.h"
@@ -109,9 +108,6 @@ int RunLifeRender(const RenderOptions& o, FILE* out, FILE* err) {
   const std::string outPath = FromStartDirectory(o.out);
   const std::string dumpPath = FromStartDirectory(o.dumpState);
 
-  // The saver refuses a zero frame size before it divides by it.
-  if (o.frameWidth == 0 || o.frameHeight == 0)
-    ExitIfNotCreated(CreateResult::kBadFrame, o.faceFile);
   const FaceInfo face = {o.faceFile.c_str(), o.frameWidth, o.frameHeight, o.numFrames,
                          o.numRows,          o.bornEnd,    o.dieStart};
   // The monitors as the host lays them out: shifted so that their bounding
