@@ -3,11 +3,12 @@
 // across them all), and shows one generation of each per timer tick.
 #include "SaverWindowProc.h"
 
-#include <algorithm>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "MonitorLayout.h"
+#include "PictureCopies.h"
 #include "Settings.h"
 #include "WorldLayout.h"
 #include "WorldSet.h"
@@ -22,6 +23,13 @@ struct SaverWindowState {
   // The worlds of the process, one per monitor, each with the canvas that
   // draws it for the window.
   WorldSet worlds;
+  // The window was painted black since the last tick: the next one copies
+  // every picture whole.
+  bool copyAll = true;
+  bool viewsOverlap = false;  // see ViewsOverlap
+  // What the tick copies, kept so that ticks reuse the memory.
+  std::vector<PixelRect> areas;
+  std::vector<PictureCopy> copies;
 };
 
 // Made on the first message; as a static local its destructor is registered
@@ -60,11 +68,11 @@ void CreateWorlds(HWND window, LPARAM createParameter) {
   // A seed of 0 takes the clock, as a world on its own would, plus k.
   const auto clock = static_cast<uint32_t>(std::time(nullptr));
   const MonitorLayout layout = LayoutOf(createParameter);
-  state.worlds.Create(window,
-                      saverSettings.bSpanMonitors != 0
-                          ? PlaceSpannedWorld(layout, saverSettings.seed, clock)
-                          : PlaceWorlds(layout, saverSettings.seed, clock),
-                      settings);
+  const std::vector<WorldPlace> places = saverSettings.bSpanMonitors != 0
+                                             ? PlaceSpannedWorld(layout, saverSettings.seed, clock)
+                                             : PlaceWorlds(layout, saverSettings.seed, clock);
+  state.viewsOverlap = ViewsOverlap(places);
+  state.worlds.Create(window, places, settings);
 
   SetTimer(window, kAnimationTimer, saverSettings.delay, nullptr);
   state.eraseBrush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -73,31 +81,36 @@ void CreateWorlds(HWND window, LPARAM createParameter) {
 void EraseBackground(HWND window) {
   HDC dc = GetDC(window);
   FillRect(dc, &State().clientRect, State().eraseBrush);
+  State().copyAll = true;
   ReleaseDC(window, dc);
 }
 
 // Shows every world as the previous tick left it, then advances them all.
+// Each picture reaches the window in the areas that changed since the last
+// tick, on each monitor that shows it.
 void Tick(HWND window) {
-  const RECT& client = State().clientRect;
-  WorldSet& worlds = State().worlds;
+  SaverWindowState& state = State();
+  const RECT& client = state.clientRect;
+  WorldSet& worlds = state.worlds;
   HDC dc = GetDC(window);
   for (size_t i = 0; i < worlds.size(); ++i) {
     World& world = worlds[i];
     const Picture* picture = world.canvas.Compose();
     if (picture == nullptr) continue;
+    AreasToCopy(state.copyAll || state.viewsOverlap || world.canvas.ChangedAll(),
+                world.canvas.ChangedAreas(), picture->width(), picture->height(),
+                static_cast<int>(world.cells.config().frameHeight), state.areas);
     // Only the picture is copied, on each monitor that shows it: the strips
     // beyond it and the parts of the window outside every monitor keep the
     // black of the erase.
-    for (const ScreenRect& view : world.views) {
-      const int left = std::max(view.left, world.area.left);
-      const int top = std::max(view.top, world.area.top);
-      const int right = std::min(view.right, world.area.left + picture->width());
-      const int bottom = std::min(view.bottom, world.area.top + picture->height());
-      if (right <= left || bottom <= top) continue;
-      BitBlt(dc, client.left + left, client.top + top, right - left, bottom - top,
-             picture->dc(), left - world.area.left, top - world.area.top, SRCCOPY);
-    }
+    state.copies.clear();
+    PlanCopies(world.area, world.views, picture->width(), picture->height(), state.areas,
+               state.copies);
+    for (const PictureCopy& copy : state.copies)
+      BitBlt(dc, client.left + copy.x, client.top + copy.y, copy.width, copy.height, picture->dc(),
+             copy.sourceX, copy.sourceY, SRCCOPY);
   }
+  state.copyAll = false;
   ReleaseDC(window, dc);
   worlds.Step();
 }

@@ -76,11 +76,12 @@ int main(int argc, char** argv) {
   }
   std::printf(
       "screen %dx%d, %s %lux%lu, initpop %lu, %d ticks: cpu %.2f ms/tick, wall %.2f "
-      "ms/tick, peak resident %s\n",
+      "ms/tick, peak resident %s (now: anonymous %s, shared %s, files %s)\n",
       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), faceName.c_str(),
       settings.frameWidth, settings.frameHeight, settings.initpop, ticks,
       static_cast<double>(unixTicks) * 10.0 / ticks, wall * 1000 / ticks,
-      e2e::ProcStatus(proc, "VmHWM").c_str());
+      e2e::ProcStatus(proc, "VmHWM").c_str(), e2e::ProcStatus(proc, "RssAnon").c_str(),
+      e2e::ProcStatus(proc, "RssShmem").c_str(), e2e::ProcStatus(proc, "RssFile").c_str());
   std::fflush(stdout);
   PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
   return e2e::ExitCodeWithin(saver, 10000) == 0 ? 0 : 1;

@@ -1,7 +1,8 @@
 // Times saver ticks on one monitor and on two side by side, each monitor
 // width x height with 8 x 8 faces on a dense soup and every overlay on: each
-// world composed and copied into a window-sized picture at its monitor,
-// then every world stepped, as the saver window procedure ticks.
+// world composed and what the saver would copy of it copied into a
+// window-sized picture at its monitor, then every world stepped, as the
+// saver window procedure ticks.
 //   monitors-bench SHEET.bmp [WIDTHxHEIGHT] [TICKS]
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 
 #include "BenchClock.h"
 #include "MonitorLayout.h"
+#include "PictureCopies.h"
 #include "WorldLayout.h"
 #include "WorldSet.h"
 
@@ -43,6 +45,8 @@ TickCost MonitorsTick(const FaceInfo& face, int width, int height, int monitors,
   ReleaseDC(nullptr, screen);
   HGDIOBJ previous = SelectObject(window, bitmap);
   for (int i = 0; i < 50; ++i) worlds.Step();  // let the soups settle
+  std::vector<PixelRect> areas;
+  std::vector<PictureCopy> copies;
   double copy = 0;
   const double start = Now();
   for (int i = 0; i < ticks; ++i) {
@@ -50,8 +54,12 @@ TickCost MonitorsTick(const FaceInfo& face, int width, int height, int monitors,
       World& world = worlds[w];
       if (const Picture* picture = world.canvas.Compose()) {
         const double copyStart = Now();
-        BitBlt(window, world.area.left, world.area.top, picture->width(), picture->height(),
-               picture->dc(), 0, 0, SRCCOPY);
+        AreasToCopy(world.canvas.ChangedAll(), world.canvas.ChangedAreas(), picture->width(),
+                    picture->height(), static_cast<int>(face.frameHeight), areas);
+        copies.clear();
+        PlanCopies(world.area, world.views, picture->width(), picture->height(), areas, copies);
+        for (const PictureCopy& c : copies)
+          BitBlt(window, c.x, c.y, c.width, c.height, picture->dc(), c.sourceX, c.sourceY, SRCCOPY);
         GdiFlush();
         copy += Now() - copyStart;
       }
