@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "PictureCopies.h"
 #include "WorldSet.h"
 
 namespace {
@@ -20,28 +21,7 @@ struct LifeScene::Scene {
   WorldSettings settings;
   WorldSet worlds;  // one world: the window's, or the spanned place's
   int mergeGap = 0;
-  std::vector<ScreenRect> changed;
-
-  // The canvas's changed areas, clipped to the picture, with neighbours on
-  // the same band of rows joined.
-  void CollectChanged(const Picture& picture) {
-    changed.clear();
-    for (const PixelRect& area : worlds[0].canvas.ChangedAreas()) {
-      const int left = std::max(area.left, 0), top = std::max(area.top, 0);
-      const int right = std::min(area.right, picture.width());
-      const int bottom = std::min(area.bottom, picture.height());
-      if (right <= left || bottom <= top) continue;
-      if (!changed.empty()) {
-        ScreenRect& last = changed.back();
-        const int gap = left - last.right;
-        if (last.top == top && last.bottom == bottom && gap >= 0 && gap <= mergeGap) {
-          last.right = right;
-          continue;
-        }
-      }
-      changed.push_back({left, top, right, bottom});
-    }
-  }
+  std::vector<PixelRect> changed;
 };
 
 LifeScene::LifeScene(const SceneSettings& settings, uint32_t width, uint32_t height,
@@ -90,7 +70,8 @@ SceneView LifeScene::Compose() {
   Scene& s = *scene_;
   const Picture* picture = s.worlds[0].canvas.Compose();
   if (picture == nullptr || !picture->valid()) return {};
-  s.CollectChanged(*picture);
+  JoinChangedAreas(s.worlds[0].canvas.ChangedAreas(), picture->width(), picture->height(),
+                   s.mergeGap, s.changed);
 
   SceneView view;
   view.pixels = picture->row(0);

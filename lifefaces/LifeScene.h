@@ -5,6 +5,7 @@
 
 #include "FaceData.h"
 #include "MonitorLayout.h"
+#include "Picture.h"
 #include "WorldLayout.h"
 
 // The one place the hack meets the Life engine: the world built for a
@@ -31,7 +32,7 @@ struct SceneView {
   int stride = 0;
   // Areas that differ from the previous view (all of it the first time), as
   // the engine's canvas records them.
-  const std::vector<ScreenRect>* changed = nullptr;
+  const std::vector<PixelRect>* changed = nullptr;
 };
 
 class LifeScene {

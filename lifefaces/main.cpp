@@ -211,7 +211,8 @@ void Show(State& s, const SceneView& view) {
     s.image.Load(view.pixels, view.stride, all);
     s.image.Put(s.window, s.gc, all, s.originX, s.originY);
   } else {
-    for (const ScreenRect& r : *view.changed) {
+    for (const PixelRect& area : *view.changed) {
+      const ScreenRect r = {area.left, area.top, area.right, area.bottom};
       s.image.Load(view.pixels, view.stride, r);
       s.image.Put(s.window, s.gc, r, s.originX, s.originY);
     }
