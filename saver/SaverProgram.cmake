@@ -7,12 +7,12 @@ if(LIFE_WINDOWS)
   add_library(saver_window OBJECT
     ${CMAKE_CURRENT_LIST_DIR}/SaverWindowProc.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PrepareDialogClasses.cpp)
-  target_link_libraries(saver_window PUBLIC saver_store saver_worlds host_contract
+  target_link_libraries(saver_window PUBLIC saver_store scene_worlds host_contract
                                      PRIVATE life_warnings)
 
   add_executable(life_scr ${CMAKE_CURRENT_LIST_DIR}/life.rc)
   target_link_libraries(life_scr PRIVATE host_entry host saver_window saver_dialogs saver_store
-                                         saver_worlds life_version life_warnings)
+                                         scene_worlds life_version life_warnings)
   # The icon and the manifest are found through the resource compiler's
   # include path.
   life_program_manifest(life.manifest Vantreel.Life.Saver "The Game of Life" asInvoker)

@@ -31,8 +31,8 @@ flags=(-std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 # name: max input length, include folders, sources (libs after "--").
 declare -A maxlen includes sources
 maxlen[catalogue]=4096
-includes[catalogue]="saver engine"
-sources[catalogue]="tests/fuzz/CatalogueFuzz.cpp saver/FaceCatalogue.cpp saver/CatalogueNative.cpp"
+includes[catalogue]="scene engine"
+sources[catalogue]="tests/fuzz/CatalogueFuzz.cpp scene/FaceCatalogue.cpp scene/CatalogueNative.cpp"
 maxlen[command-line]=1024
 includes[command-line]="host/logic"
 sources[command-line]="tests/fuzz/CommandLineFuzz.cpp host/logic/CommandLine.cpp"
@@ -47,9 +47,9 @@ includes[settings]="saver engine"
 sources[settings]="tests/fuzz/SettingsFuzz.cpp saver/Settings.cpp saver/MemoryRegistry.cpp
   saver/Registry.cpp saver/RegistryNative.cpp"
 maxlen[face-sheet]=16384
-includes[face-sheet]="engine engine/canvas saver"
+includes[face-sheet]="engine engine/canvas scene"
 sources[face-sheet]="tests/fuzz/FaceSheetFuzz.cpp engine/Acquisition.cpp engine/CellMap.cpp
-  engine/EngineSetup.cpp saver/Fatal.cpp engine/canvas/FaceCanvas.cpp engine/canvas/Picture.cpp
+  engine/EngineSetup.cpp scene/Fatal.cpp engine/canvas/FaceCanvas.cpp engine/canvas/Picture.cpp
   engine/canvas/PictureNative.cpp engine/canvas/NativeFont.cpp engine/canvas/ActivityFontNative.cpp
   -- $build/stb_image.o -lstb"
 all_targets=(catalogue command-line setup settings face-sheet)

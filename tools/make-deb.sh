@@ -14,7 +14,7 @@ rm -rf "$out"
 mkdir -p "$stage"
 
 # What the hack's build reads, and its packaging as debian/.
-tar -cf - CMakeLists.txt CMakePresets.json cmake engine saver host lifefaces assets \
+tar -cf - CMakeLists.txt CMakePresets.json cmake engine host scene lifefaces assets \
   | tar -xf - -C "$stage"
 mv "$stage/lifefaces/debian" "$stage/debian"
 
