@@ -27,6 +27,11 @@ bool ParseHackOptions(const std::vector<std::string>& args, HackOptions& o, std:
   using Target = HackOptions::Target;
   const cmdline::Flags flags = {
       {"-fps", &o.fps, true},
+      {"-no-fps", &o.fps, false},
+      {"-mono", &o.mono, true},
+      {"-install", &o.installColormap, true},
+      {"-noinstall", &o.installColormap, false},
+      {"-pair", &o.pair, true},
       {"-mini-display", &o.miniDisplay, true},
       {"-no-mini-display", &o.miniDisplay, false},
       {"-activity-bar", &o.activityBar, true},
@@ -46,7 +51,13 @@ bool ParseHackOptions(const std::vector<std::string>& args, HackOptions& o, std:
          return true;
        }},
       {"-delay", cmdline::Unsigned(o.delayUs)},
-      {"-faces", cmdline::NonEmpty(o.faces)},
+      {"-faces",
+       [&o](const std::string& value, std::string& unused) {
+         o.facesGiven = cmdline::NonEmpty(o.faces)(value, unused);
+         return o.facesGiven;
+       }},
+      {"-display", cmdline::NonEmpty(o.display)},
+      {"-visual", cmdline::NonEmpty(o.visual)},
       {"-seed", cmdline::Unsigned(o.seed)},
       {"-initpop", cmdline::Unsigned(o.initpop)},
       {"-color",
@@ -90,7 +101,7 @@ const char* HackUsage() {
          "                        by default the window in XSCREENSAVER_WINDOW, else\n"
          "                        a window of its own\n"
          "  -delay MICROSECONDS   time between generations (default 150000)\n"
-         "  -fps                  report ticks per second and CPU per tick on stderr\n"
+         "  -fps | -no-fps        show the frame rate on the picture (default off)\n"
          "  -faces FILE           face set of the catalogue life.nfo (default lifeface.bmp)\n"
          "  -seed N               random seed, 0 for the clock (default 0)\n"
          "  -initpop N            cells per seeding (default 150)\n"
@@ -100,5 +111,8 @@ const char* HackUsage() {
          "  -stop-after N         stop after N generations and keep showing the picture\n"
          "  -[no-]shm             MIT-SHM when the display offers it (default on)\n"
          "  -span                 one world across all the monitors the window covers,\n"
-         "                        its overlays on the first (primary) monitor\n";
+         "                        its overlays on the first (primary) monitor\n"
+         "  -display NAME         the X display (default: DISPLAY)\n"
+         "  -mono -install -noinstall -visual NAME -pair   taken as every hack takes\n"
+         "                        them; they change nothing here (TrueColor only)\n";
 }

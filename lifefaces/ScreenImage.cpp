@@ -59,8 +59,11 @@ bool ScreenImage::CreateShared(Visual* visual, int depth, int width, int height)
     return false;
   }
   shm_.shmaddr = static_cast<char*>(shmat(shm_.shmid, nullptr, 0));
+  // Marked for removal at once: it goes away with the last detach, ours or
+  // the server's, however the process ends from here on. Linux lets the
+  // server attach a segment so marked.
+  shmctl(shm_.shmid, IPC_RMID, nullptr);
   if (shm_.shmaddr == reinterpret_cast<char*>(-1)) {
-    shmctl(shm_.shmid, IPC_RMID, nullptr);
     XDestroyImage(image_);
     image_ = nullptr;
     return false;
@@ -74,9 +77,6 @@ bool ScreenImage::CreateShared(Visual* visual, int depth, int width, int height)
   const Bool attached = XShmAttach(display_, &shm_);
   XSync(display_, False);
   XSetErrorHandler(previous);
-  // Both sides hold it now (or the server never will): the segment goes
-  // away with the last detach.
-  shmctl(shm_.shmid, IPC_RMID, nullptr);
   if (!attached || attachFailed) {
     shmdt(shm_.shmaddr);
     image_->data = nullptr;

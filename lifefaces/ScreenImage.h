@@ -10,8 +10,8 @@
 // A client-side image of the picture for one window: in a shared-memory
 // segment the X server reads directly (MIT-SHM) when the display offers it,
 // else in ordinary memory sent with XPutImage. The segment is marked for
-// removal as soon as both sides have attached it, so none is left behind
-// whatever way the process ends.
+// removal as soon as it is attached, so none is left behind whatever way
+// the process ends.
 class ScreenImage {
  public:
   ScreenImage() = default;

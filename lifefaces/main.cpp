@@ -7,16 +7,20 @@
 // the areas that changed since the previous one, then the world steps.
 // Between ticks the hack sleeps in ppoll() on the X connection, so Expose,
 // ConfigureNotify (the world is rebuilt for the new size), the window's
-// destruction and SIGTERM/SIGINT are handled at once.
+// destruction and SIGTERM/SIGINT are handled at once; in a window of its
+// own, q and Esc end it.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <X11/extensions/Xinerama.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -110,11 +114,15 @@ struct State {
   bool resized = false;  // the world must be rebuilt for a new size
   timespec nextTick{};
 
-  // -fps figures.
+  // -fps: the rate shown, measured over a second or more, in the bottom
+  // left corner of the picture, drawn over it after each tick.
   double cpuAtStart = 0;
   double fpsSince = 0;
   uint32_t fpsTicks = 0;
   uint32_t ticks = 0;
+  char fpsText[32] = "";
+  XFontStruct* fpsFont = nullptr;
+  GC fpsGc = nullptr;
 };
 
 // The window to draw on, as XScreenSaver's hacks choose it.
@@ -217,28 +225,43 @@ void Show(State& s, const SceneView& view) {
       s.image.Put(s.window, s.gc, r, s.originX, s.originY);
     }
   }
-  // A shared image must not change until the server has read it: the next
-  // step draws into it.
-  XSync(s.display, False);
 }
 
-void ReportFps(State& s, bool final) {
+// The -fps box: the rate on black in the colour of the overlays, redrawn
+// whole after each picture, so that areas sent under it never show.
+void DrawFps(State& s) {
+  if (s.fpsGc == nullptr || s.pictureWidth == 0) return;
+  const int margin = 4;
+  const int textWidth = XTextWidth(s.fpsFont, "00000.0 FPS", 11);
+  const int boxWidth = std::min(textWidth + 2 * margin, s.pictureWidth);
+  const int boxHeight = std::min(s.fpsFont->ascent + s.fpsFont->descent + 2 * margin, s.pictureHeight);
+  const int left = s.originX, top = s.originY + s.pictureHeight - boxHeight;
+  XFillRectangle(s.display, s.window, s.gc, left, top, static_cast<unsigned>(boxWidth),
+                 static_cast<unsigned>(boxHeight));
+  XDrawString(s.display, s.window, s.fpsGc, left + margin, top + margin + s.fpsFont->ascent,
+              s.fpsText, static_cast<int>(std::strlen(s.fpsText)));
+}
+
+// The text of the -fps box, anew once a second or more has passed.
+void MeasureFps(State& s) {
   const double now = Seconds(Now());
-  if (!final && now - s.fpsSince < 2.0) return;
+  if (now - s.fpsSince < 1.0) return;
+  const double rate = now > s.fpsSince ? s.fpsTicks / (now - s.fpsSince) : 0.0;
+  std::snprintf(s.fpsText, sizeof s.fpsText, "%.1f FPS", rate);
+  s.fpsSince = now;
+  s.fpsTicks = 0;
+}
+
+// With -fps, the figures of a run that -stop-after ended, on stderr.
+void ReportFps(State& s) {
   const double cpuMs = s.ticks > 0 ? (CpuSeconds() - s.cpuAtStart) * 1000.0 / s.ticks : 0.0;
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  if (final)
-    std::fprintf(stderr,
-                 "lifefaces: stopped after %u generations: %.3f ms CPU per tick, "
-                 "peak memory %.1f MiB, %s\n",
-                 s.steps, cpuMs, static_cast<double>(usage.ru_maxrss) / 1024.0,
-                 s.image.usesShm() ? "MIT-SHM" : "XPutImage");
-  else
-    std::fprintf(stderr, "lifefaces: %.1f ticks/s, %.3f ms CPU per tick\n",
-                 s.fpsTicks / (now - s.fpsSince), cpuMs);
-  s.fpsSince = now;
-  s.fpsTicks = 0;
+  std::fprintf(stderr,
+               "lifefaces: stopped after %u generations: %.3f ms CPU per tick, "
+               "peak memory %.1f MiB, %s\n",
+               s.steps, cpuMs, static_cast<double>(usage.ru_maxrss) / 1024.0,
+               s.image.usesShm() ? "MIT-SHM" : "XPutImage");
 }
 
 // One tick of the saver's timer: show the world, then step it.
@@ -248,14 +271,20 @@ void Tick(State& s) {
   s.repaint = false;
   ++s.ticks;
   ++s.fpsTicks;
+  if (s.options.fps) {
+    MeasureFps(s);
+    DrawFps(s);
+  }
+  // A shared image must not change until the server has read it: the next
+  // step draws into it.
+  XSync(s.display, False);
   if (s.options.stopAfter != 0 && s.steps >= s.options.stopAfter) {
     s.stopped = true;
-    if (s.options.fps) ReportFps(s, true);
+    if (s.options.fps) ReportFps(s);
     return;
   }
   s.scene->Step();
   ++s.steps;
-  if (s.options.fps) ReportFps(s, false);
 }
 
 // Expose: the last picture again, without stepping.
@@ -263,6 +292,7 @@ void Repaint(State& s) {
   if (s.pictureWidth > 0)
     s.image.Put(s.window, s.gc, {0, 0, s.pictureWidth, s.pictureHeight}, s.originX, s.originY);
   BlackBeyondPicture(s);
+  DrawFps(s);
   XSync(s.display, False);
   s.repaint = false;
 }
@@ -287,6 +317,14 @@ bool HandleEvent(State& s, const XEvent& event) {
       return event.xdestroywindow.window != s.window;
     case ClientMessage:
       return !(s.ownWindow && static_cast<Atom>(event.xclient.data.l[0]) == s.deleteWindow);
+    case KeyPress: {
+      if (!s.ownWindow) return true;
+      XKeyEvent key = event.xkey;
+      char text[8] = "";
+      KeySym symbol = NoSymbol;
+      XLookupString(&key, text, sizeof text, &symbol, nullptr);
+      return !(symbol == XK_Escape || symbol == XK_q || symbol == XK_Q);
+    }
     default:
       return true;
   }
@@ -297,27 +335,41 @@ void Usage(const std::string& error) {
   std::exit(2);
 }
 
+[[noreturn]] void Fail(const std::string& problem) {
+  std::fprintf(stderr, "lifefaces: %s\n", problem.c_str());
+  std::exit(1);
+}
+
 // The settings from the options, with the face set looked up in the
 // catalogue; the working folder becomes the data folder, where the engine
-// loads the sprite sheet by its catalogue name.
+// loads the sprite sheet by its catalogue name. What is wrong with the
+// catalogue or the sheet is said before the engine starts.
 void Configure(State& s) {
   const HackOptions& o = s.options;
-  const std::string dataDir = FindFaceData(ProgramDir());
-  switch (LookUpFaceSet(dataDir, o.faces, s.settings.faces)) {
+  std::string problem;
+  const std::string dataDir = FindFaceData(ProgramDir(), problem);
+  if (!problem.empty()) Fail(problem);
+  const std::string catalogue = dataDir + "/life.nfo";
+  switch (LookUpFaceSet(dataDir, o.faces, s.settings.faces, &problem)) {
     case FaceLookup::kFound:
       break;
     case FaceLookup::kNotListed:
-      Usage("bad value for option -faces: '" + o.faces + "' is not in " + dataDir + "/life.nfo");
+      if (!o.facesGiven)
+        Fail(catalogue + " does not list the face set " + o.faces + ": choose one with -faces");
+      Usage("bad value for option -faces: '" + o.faces + "' is not in " + catalogue);
       break;
     case FaceLookup::kNoCatalogue:
       std::fprintf(stderr, "Missing File: Can`t find file, %s/life.nfo\n",
                    dataDir.empty() ? "share/lifefaces" : dataDir.c_str());
       std::exit(1);
+    case FaceLookup::kUnreadable:
+      Fail(problem);
   }
-  if (!dataDir.empty() && chdir(dataDir.c_str()) != 0) {
-    std::fprintf(stderr, "lifefaces: cannot enter %s\n", dataDir.c_str());
-    std::exit(1);
-  }
+  const std::string sheet =
+      (dataDir.empty() ? std::string() : dataDir + "/") + s.settings.faces.file;
+  problem = SheetProblem(sheet, s.settings.faces.face);
+  if (!problem.empty()) Fail(problem);
+  if (!dataDir.empty() && chdir(dataDir.c_str()) != 0) Fail("cannot enter " + dataDir);
   s.settings.seed = o.seed;
   s.settings.initpop = o.initpop;
   s.settings.miniDisplay = o.miniDisplay;
@@ -327,9 +379,10 @@ void Configure(State& s) {
 }
 
 void OpenWindow(State& s) {
-  s.display = XOpenDisplay(nullptr);
+  const char* name = s.options.display.empty() ? nullptr : s.options.display.c_str();
+  s.display = XOpenDisplay(name);
   if (s.display == nullptr) {
-    std::fprintf(stderr, "lifefaces: cannot open display %s\n", XDisplayName(nullptr));
+    std::fprintf(stderr, "lifefaces: cannot open display %s\n", XDisplayName(name));
     std::exit(1);
   }
   XSetErrorHandler(OnXError);
@@ -342,6 +395,16 @@ void OpenWindow(State& s) {
     std::fprintf(stderr, "lifefaces: no window 0x%lx\n", s.window);
     std::exit(1);
   }
+  if (attributes.visual->c_class != TrueColor) {
+    static const char* const kClasses[] = {"StaticGray", "GrayScale", "StaticColor",
+                                           "PseudoColor", "TrueColor", "DirectColor"};
+    const int c = attributes.visual->c_class;
+    std::fprintf(stderr,
+                 "lifefaces: the window's visual is %s of depth %d; lifefaces draws only on "
+                 "TrueColor visuals\n",
+                 c >= 0 && c < 6 ? kClasses[c] : "unknown", attributes.depth);
+    std::exit(1);
+  }
   s.visual = attributes.visual;
   s.depth = attributes.depth;
   s.root = attributes.root;
@@ -349,11 +412,31 @@ void OpenWindow(State& s) {
   s.height = attributes.height;
   // Other clients' interest in the window is kept; ours is added.
   XSelectInput(s.display, s.window,
-               attributes.your_event_mask | ExposureMask | StructureNotifyMask);
+               attributes.your_event_mask | ExposureMask | StructureNotifyMask |
+                   (s.ownWindow ? KeyPressMask : 0));
   XGCValues values{};
   values.foreground = BlackPixelOfScreen(attributes.screen);
   values.graphics_exposures = False;
   s.gc = XCreateGC(s.display, s.window, GCForeground | GCGraphicsExposures, &values);
+
+  if (s.options.fps) {
+    s.fpsFont = XLoadQueryFont(s.display, "fixed");
+    if (s.fpsFont == nullptr) {
+      std::fprintf(stderr, "lifefaces: no font \"fixed\" for -fps\n");
+      return;
+    }
+    // The overlays' colour (0x00BBGGRR) as a pixel of the window's visual.
+    const uint32_t c = s.options.color;
+    XColor colour{};
+    colour.red = static_cast<unsigned short>((c & 0xFF) * 257);
+    colour.green = static_cast<unsigned short>(((c >> 8) & 0xFF) * 257);
+    colour.blue = static_cast<unsigned short>(((c >> 16) & 0xFF) * 257);
+    XAllocColor(s.display, attributes.colormap, &colour);
+    values.foreground = colour.pixel;
+    values.font = s.fpsFont->fid;
+    s.fpsGc =
+        XCreateGC(s.display, s.window, GCForeground | GCFont | GCGraphicsExposures, &values);
+  }
 }
 
 // SIGTERM and SIGINT are blocked except while waiting, so that they end the
@@ -376,6 +459,8 @@ sigset_t CatchQuitSignals() {
 
 // Waits for an event or the next tick; stopped, only for an event.
 void Wait(State& s, const sigset_t& waitMask) {
+  // Events Xlib has already read (during XSync) would not wake the poll.
+  if (XEventsQueued(s.display, QueuedAlready) > 0) return;
   pollfd fd = {ConnectionNumber(s.display), POLLIN, 0};
   timespec timeout{};
   const timespec* limit = nullptr;
@@ -434,6 +519,8 @@ int main(int argc, char** argv) {
 
   s.image.Destroy();  // detaches the shared segment from both sides
   s.scene.reset();
+  if (s.fpsGc != nullptr) XFreeGC(s.display, s.fpsGc);
+  if (s.fpsFont != nullptr) XFreeFont(s.display, s.fpsFont);
   XFreeGC(s.display, s.gc);
   if (s.ownWindow && !windowGone) XDestroyWindow(s.display, s.window);
   XCloseDisplay(s.display);
