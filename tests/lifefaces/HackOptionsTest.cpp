@@ -100,6 +100,37 @@ TEST(HackOptions, RefusesBadOptionsNamingThem) {
   }
 }
 
+// The options every XScreenSaver hack takes, which front ends pass: each
+// command line parses, with what it sets.
+TEST(HackOptions, TakesTheStandardHackOptions) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string display;
+    bool fps;
+  };
+  const Case cases[] = {
+      {{"-display", ":7"}, ":7", false},     {{"--display", "host:0.1"}, "host:0.1", false},
+      {{"-mono", "-install"}, "", false},     {{"-noinstall", "-pair"}, "", false},
+      {{"-visual", "default"}, "", false},    {{"-visual", "0x21", "-root"}, "", false},
+      {{"-fps"}, "", true},                   {{"-fps", "-no-fps"}, "", false},
+      {{"-no-fps", "--fps"}, "", true},
+  };
+  for (const Case& c : cases) {
+    HackOptions o;
+    std::string error;
+    EXPECT_TRUE(Parse(c.args, o, error)) << c.args[0] << ": " << error;
+    EXPECT_EQ(o.display, c.display) << c.args[0];
+    EXPECT_EQ(o.fps, c.fps) << c.args[0];
+    EXPECT_FALSE(o.facesGiven);
+  }
+  HackOptions o;
+  std::string error;
+  EXPECT_FALSE(Parse({"-display"}, o, error));
+  EXPECT_EQ(error, "option -display needs a value");
+  ASSERT_TRUE(Parse({"-faces", "lifeface"}, o, error));
+  EXPECT_TRUE(o.facesGiven);
+}
+
 // Every choice the settings file offers gives a command line the hack takes:
 // the command, each slider and spin box at its ends and default, every
 // check box and every option of every list. The faces offered are listed

@@ -2,8 +2,14 @@
 // it follows its window and how it ends.
 #include <gtest/gtest.h>
 
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 
 #include "X11Session.h"
 
@@ -144,4 +150,185 @@ TEST(Lifefaces, RefusesBadOptionsAndMissingFaces) {
                 {x.env(), "LIFEFACES_DATA=" + data.path()});
   EXPECT_EQ(missing.WaitForExit(10), 1);
   EXPECT_EQ(missing.Stderr(), "No Faces: Unable to find, gone.bmp\n");
+}
+
+namespace {
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr) << path;
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::string bytes;
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    char buffer[65536];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+      bytes.append(buffer, got);
+    std::fclose(file);
+  }
+  return bytes;
+}
+}  // namespace
+
+// Each problem with the face data names what is wrong with which file,
+// before anything is drawn.
+TEST(Lifefaces, FaceDataProblemsNameTheFile) {
+  const std::string sheet = ReadFile(LIFE_ASSETS_DIR "/lifeface.bmp");
+  ASSERT_GT(sheet.size(), 1000u);
+  const std::string entry = "lifeface.bmp 16 16 25 6 5 12\n";
+  struct Case {
+    std::string catalogue;  // "/" makes life.nfo a folder; empty: none
+    std::string bmp;        // the bytes of lifeface.bmp
+    std::string message;    // after "lifefaces: ", with @ for the folder
+  };
+  const Case cases[] = {
+      {"", sheet, "LIFEFACES_DATA names @, which has no catalogue: @/life.nfo: No such file or "
+                  "directory"},
+      {"/", sheet, "cannot read @/life.nfo: Is a directory"},
+      {"lifeface.bmp 16 sixteen 25 6 5 12\n", sheet,
+       "cannot read @/life.nfo: entry 1 is not \"file frame-width frame-height frames rows "
+       "born-end die-start\""},
+      {"tinyface.bmp 8 8 13 6 2 7\n", sheet,
+       "@/life.nfo does not list the face set lifeface.bmp: choose one with -faces"},
+      {entry, "BM" + std::string(200, 'x'), "@/lifeface.bmp is not a BMP image"},
+      {"lifeface.bmp 16 16 25 7 5 12\n", sheet,
+       "@/lifeface.bmp is 400x96 pixels, too small for its face set: 25 frames of 16x16 in 7 "
+       "rows need 400x112"},
+      {entry, sheet.substr(0, sheet.size() - 1200),
+       "@/lifeface.bmp is truncated: it has " + std::to_string(sheet.size() - 1200) + " of the " +
+           std::to_string(sheet.size()) + " bytes its header announces"},
+  };
+  for (const Case& c : cases) {
+    TempDir data;
+    if (c.catalogue == "/")
+      std::filesystem::create_directory(data.path() + "/life.nfo");
+    else if (!c.catalogue.empty())
+      WriteFile(data.path() + "/life.nfo", c.catalogue);
+    WriteFile(data.path() + "/lifeface.bmp", c.bmp);
+    Child hack({LIFEFACES_BIN, "-root"}, {"DISPLAY=:nowhere", "LIFEFACES_DATA=" + data.path()});
+    EXPECT_EQ(hack.WaitForExit(10), 1) << c.message;
+    std::string expected = "lifefaces: " + c.message + "\n";
+    for (size_t at = 0; (at = expected.find('@', at)) != std::string::npos; at += data.path().size())
+      expected.replace(at, 1, data.path());
+    EXPECT_EQ(hack.Stderr(), expected);
+  }
+}
+
+// -fps: the rate in the overlays' colour in a small box in the bottom left
+// corner, drawn anew each tick over the areas sent; the rest of the
+// picture is life-render's, to the pixel.
+TEST(Lifefaces, FpsShowsOnThePicture) {
+  XServer x(640, 480);
+  ASSERT_TRUE(x.ok());
+  const Window window = x.MakeWindow(410, 300);
+  // 16 ticks of 0.1 s: the rate appears after the first second.
+  Child hack({LIFEFACES_BIN, "-window-id", Hex(window), "-seed", "11", "-stop-after", "16",
+              "-delay", "100000", "-fps", "-color", "#FF00FF", "-no-frame", "-no-mini-display",
+              "-no-activity-bar"},
+             {x.env()});
+  const std::vector<uint32_t> expected = LifeRenderPicture(
+      410, 300,
+      {"--seed", "11", "--ticks", "16", "--no-frame-screen", "--no-mini-display",
+       "--no-activity-bar"});
+  ASSERT_FALSE(expected.empty());
+  int left = 410, top = 300, right = 0, bottom = 0, text = 0;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const std::vector<uint32_t> shown = x.Grab(window, 410, 300);
+        if (shown.size() != expected.size()) return false;
+        left = 410, top = 300, right = 0, bottom = 0, text = 0;
+        for (int y = 0; y < 300; ++y)
+          for (int px = 0; px < 410; ++px) {
+            const size_t i = static_cast<size_t>(y * 410 + px);
+            if (shown[i] == expected[i]) continue;
+            left = std::min(left, px), top = std::min(top, y);
+            right = std::max(right, px + 1), bottom = std::max(bottom, y + 1);
+            text += shown[i] == 0xFF00FF ? 1 : 0;
+          }
+        return text > 20 && hack.Stderr().find("stopped after 16") != std::string::npos;
+      },
+      20))
+      << text << " pixels of text; " << hack.Stderr();
+  EXPECT_EQ(left, 0);
+  EXPECT_EQ(bottom, 288);  // 18 rows of cells
+  EXPECT_LT(right, 120);
+  EXPECT_GT(top, 250);
+}
+
+namespace {
+// The top-level window called `name`, or None.
+Window FindWindow(Display* display, const std::string& name) {
+  Window root = None, parent = None, *children = nullptr;
+  unsigned count = 0;
+  Window found = None;
+  if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0)
+    return None;
+  for (unsigned i = 0; i < count && found == None; ++i) {
+    char* title = nullptr;
+    if (XFetchName(display, children[i], &title) != 0 && title != nullptr) {
+      if (name == title) found = children[i];
+      XFree(title);
+    }
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+}  // namespace
+
+// In a window of its own, Esc and q end the hack with 0.
+TEST(Lifefaces, EscAndQEndAWindowRun) {
+  XServer x(640, 480);
+  ASSERT_TRUE(x.ok());
+  for (const KeySym key : {KeySym{XK_Escape}, KeySym{XK_q}}) {
+    Child hack({LIFEFACES_BIN, "-window", "-delay", "20000"}, {x.env()});
+    Window window = None;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          window = FindWindow(x.display(), "lifefaces");
+          return window != None && AnyLight(x.Grab(window, 100, 100));
+        },
+        20))
+        << hack.Stderr();
+    XEvent event{};
+    event.xkey.type = KeyPress;
+    event.xkey.display = x.display();
+    event.xkey.window = window;
+    event.xkey.root = DefaultRootWindow(x.display());
+    event.xkey.keycode = XKeysymToKeycode(x.display(), key);
+    event.xkey.same_screen = True;
+    XSendEvent(x.display(), window, True, KeyPressMask, &event);
+    XSync(x.display(), False);
+    EXPECT_EQ(hack.WaitForExit(10), 0) << XKeysymToString(key) << ": " << hack.Stderr();
+  }
+}
+
+// A display that is not TrueColor: a plain message and exit code 1.
+TEST(Lifefaces, RefusesAVisualThatIsNotTrueColor) {
+  XServer x(320, 240, {"-screen", "0", "320x240x8"});  // PseudoColor by default
+  ASSERT_TRUE(x.ok());
+  Child hack({LIFEFACES_BIN, "-root"}, {x.env(), "XSCREENSAVER_WINDOW="});
+  EXPECT_EQ(hack.WaitForExit(10), 1);
+  EXPECT_NE(hack.Stderr().find("lifefaces: the window's visual is PseudoColor"), std::string::npos)
+      << hack.Stderr();
+}
+
+// Killed at any moment of its start, the hack leaves no shared-memory
+// segment behind.
+TEST(Lifefaces, NoSegmentOutlivesAKillDuringStartUp) {
+  XServer x(640, 480);
+  ASSERT_TRUE(x.ok());
+  const Window window = x.MakeWindow(640, 480);
+  bool drew = false;
+  for (int delayMs = 0; delayMs < 400 && !drew; delayMs += 4) {
+    Child hack({LIFEFACES_BIN, "-window-id", Hex(window), "-delay", "10000"}, {x.env()});
+    usleep(static_cast<useconds_t>(delayMs) * 1000);
+    drew = SegmentsCreatedBy(hack.pid()) > 0;  // well into its start by now
+    hack.Signal(SIGKILL);
+    EXPECT_EQ(hack.WaitForExit(10), 128 + SIGKILL);
+    EXPECT_TRUE(WaitUntil([&] { return SegmentsCreatedBy(hack.pid()) == 0; }, 10))
+        << "killed after " << delayMs << " ms";
+  }
+  EXPECT_TRUE(drew) << "the hack never got as far as its segment";
 }
