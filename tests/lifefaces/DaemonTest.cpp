@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -48,105 +49,189 @@ std::string EnvironmentOf(pid_t pid, const std::string& name) {
 }
 
 // Runs xscreensaver-command as the daemon's user; true when it succeeds.
-bool Command(const std::vector<std::string>& asUser, const XServer& x, const std::string& what) {
+bool Command(const std::vector<std::string>& asUser, const XServer& x,
+             const std::vector<std::string>& what) {
   std::vector<std::string> argv = asUser;
-  argv.insert(argv.end(), {"xscreensaver-command", what});
+  argv.push_back("xscreensaver-command");
+  argv.insert(argv.end(), what.begin(), what.end());
   Child command(argv, {x.env()});
   return command.WaitForExit(15) == 0;
 }
+
+// The parent of a process, 0 when it is gone.
+pid_t ParentOf(pid_t pid) {
+  const std::string stat = ReadText("/proc/" + std::to_string(pid) + "/stat");
+  const size_t close = stat.rfind(')');  // the name may hold blanks
+  if (close == std::string::npos) return 0;
+  std::istringstream fields(stat.substr(close + 1));
+  std::string state;
+  long parent = 0;
+  fields >> state >> parent;
+  return static_cast<pid_t>(parent);
+}
+
+// A process called lifefaces that the daemon started (through a shell or
+// not); 0 when there is none.
+pid_t HackOf(pid_t daemon) {
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    const pid_t pid = static_cast<pid_t>(std::atol(name.c_str()));
+    if (ProcessName(pid) != "lifefaces") continue;
+    for (pid_t up = ParentOf(pid), depth = 0; up > 1 && depth < 4; up = ParentOf(up), ++depth)
+      if (up == daemon) return pid;
+  }
+  return 0;
+}
+
+// lifefaces-register: the build's, or the one LIFEFACES_REGISTER names (an
+// installed one), run as `asUser` with the home folder given.
+int Register(const std::vector<std::string>& asUser, const std::string& home,
+             std::string* said = nullptr) {
+  const char* other = std::getenv("LIFEFACES_REGISTER");
+  std::vector<std::string> argv = asUser;
+  argv.insert(argv.end(), {"env", "HOME=" + home, other != nullptr ? other : LIFEFACES_REGISTER_BIN});
+  Child command(argv);
+  const int code = command.WaitForExit(15);
+  if (said != nullptr) *said = command.Stderr();
+  return code;
+}
+
 }  // namespace
 
+// On no file, a file xscreensaver-settings wrote, and that file once
+// registered: Life is added at the end of the list once, every other byte
+// is kept; a file it cannot read is refused and left alone.
+TEST(LifefacesRegister, AddsLifeOnceKeepingTheRestOfTheFile) {
+  TempDir home;
+  ASSERT_FALSE(home.path().empty());
+  const std::string file = home.path() + "/.xscreensaver";
+  const std::string typical = ReadText(XSCREENSAVER_FILE);
+  ASSERT_NE(typical.find("Written by xscreensaver-settings 6.06"), std::string::npos);
+
+  ASSERT_EQ(Register({}, home.path()), 0);
+  const std::string created = ReadText(file);
+  EXPECT_NE(created.find("\nprograms:\t\t\t\t\t\t\t\t      \\\n\t\t\t\t\"Life Faces\"  "),
+            std::string::npos)
+      << created;
+
+  ASSERT_TRUE(WriteText(file, typical, 0640));
+  ASSERT_EQ(Register({}, home.path()), 0);
+  const std::string registered = ReadText(file);
+  const size_t end = typical.find("\n\npointerHysteresis");  // the blank line ending the list
+  ASSERT_NE(end, std::string::npos);
+  EXPECT_EQ(registered.substr(0, end), typical.substr(0, end));
+  EXPECT_EQ(registered.substr(end, registered.size() - typical.size()).find("\"Life Faces\"  "),
+            4u);
+  EXPECT_EQ(registered.substr(registered.size() - (typical.size() - end)), typical.substr(end));
+  struct stat info {};
+  ASSERT_EQ(stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+  ASSERT_EQ(Register({}, home.path()), 0);
+  EXPECT_EQ(ReadText(file), registered);
+
+  ASSERT_EQ(unlink(file.c_str()), 0);
+  ASSERT_EQ(mkdir(file.c_str(), 0755), 0);
+  std::string said;
+  EXPECT_EQ(Register({}, home.path(), &said), 1);
+  EXPECT_EQ(said, "lifefaces-register: cannot read " + file + ": Is a directory\n");
+}
+
+// Registered by lifefaces-register, on no file and on a file
+// xscreensaver-settings wrote, Life is in the daemon's list where it was
+// added (the last of the user's entries), and the daemon runs it: faces
+// appear on its window, and deactivating ends the hack and its segment.
 TEST(XScreenSaverDaemon, ActivateStartsLifefacesAndDeactivateEndsIt) {
   // 632 x 472: 39 x 29 cells of 16 pixels, a picture of 624 x 464.
   const int width = 632, height = 472, pictureWidth = 624, pictureHeight = 464;
   XServer x(width, height, {"-ac"});  // any local client: the daemon's user too
   ASSERT_TRUE(x.ok());
-
-  TempDir home;
-  ASSERT_FALSE(home.path().empty());
-  chmod(home.path().c_str(), 0755);
-  // The daemon runs the hack through this script, which notes its process id.
-  // LIFEFACES_DAEMON_HACK names another copy of the hack to run (an installed
-  // one).
-  const char* otherHack = std::getenv("LIFEFACES_DAEMON_HACK");
-  const std::string hackBin = otherHack != nullptr ? otherHack : LIFEFACES_BIN;
-  const std::string pidFile = home.path() + "/hack.pid";
-  const std::string script = home.path() + "/run-lifefaces";
-  ASSERT_TRUE(WriteText(
-      script, "#!/bin/sh\necho $$ > " + pidFile + "\nexec " + hackBin + " -seed 9 \"$@\"\n",
-      0755));
-  ASSERT_TRUE(WriteText(home.path() + "/.xscreensaver",
-                        "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
-                        "unfade: False\ntimeout: 0:30:00\nprograms: " +
-                            script + " --root\n",
-                        0644));
   std::vector<std::string> asUser;
+  const passwd* nobody = getpwnam("nobody");
   if (geteuid() == 0) {
-    const passwd* nobody = getpwnam("nobody");
     ASSERT_NE(nobody, nullptr);
-    ASSERT_EQ(chown(home.path().c_str(), nobody->pw_uid, nobody->pw_gid), 0);
-    ASSERT_EQ(chown((home.path() + "/.xscreensaver").c_str(), nobody->pw_uid, nobody->pw_gid), 0);
     asUser = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
   }
-  std::vector<std::string> daemonArgv = asUser;
-  daemonArgv.insert(daemonArgv.end(), {"env", "HOME=" + home.path(), "xscreensaver", "-no-splash"});
-  Child daemon(daemonArgv, {x.env()});
-  ASSERT_TRUE(WaitUntil([&] { return !daemon.Running() || Command(asUser, x, "-time"); }, 30));
-  ASSERT_TRUE(daemon.Running()) << daemon.Stderr();
 
-  ASSERT_TRUE(Command(asUser, x, "-activate"));
-  pid_t hack = 0;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        hack = static_cast<pid_t>(std::atol(ReadText(pidFile).c_str()));
-        return hack > 0 && ProcessName(hack) == "lifefaces";
-      },
-      30))
-      << "lifefaces did not start: " << daemon.Stderr();
-  // It draws on the daemon's window.
-  EXPECT_NE(EnvironmentOf(hack, "XSCREENSAVER_WINDOW"), "");
-
-  // Faces appear: the screen is not black, the frame lies along the edges of
-  // the hack's picture and nothing is drawn beyond it.
-  const Window root = DefaultRootWindow(x.display());
-  std::vector<uint32_t> screen;
-  auto at = [&](int px, int py) { return screen[static_cast<size_t>(py * width + px)]; };
-  auto shown = [&] {
-    screen = x.Grab(root, width, height);
-    if (screen.empty() || at(0, 0) != 0xC0C0C0 ||
-        at(pictureWidth - 1, pictureHeight - 1) != 0xC0C0C0)
-      return false;
-    size_t lit = 0;
-    for (const uint32_t p : screen) lit += p != 0 ? 1u : 0u;
-    return lit > static_cast<size_t>(pictureWidth * 4);  // more than the frame
-  };
-  ASSERT_TRUE(WaitUntil(shown, 30)) << "no faces on the screen";
-  for (int py = 0; py < height; ++py)
-    for (int px = 0; px < width; ++px)
-      if (px >= pictureWidth || py >= pictureHeight) {
-        ASSERT_EQ(at(px, py), 0u) << px << "," << py;
+  for (const std::string& start : {std::string(), ReadText(XSCREENSAVER_FILE)}) {
+    SCOPED_TRACE(start.empty() ? "no ~/.xscreensaver" : "a file of xscreensaver-settings");
+    TempDir home;
+    ASSERT_FALSE(home.path().empty());
+    chmod(home.path().c_str(), 0755);
+    const std::string file = home.path() + "/.xscreensaver";
+    if (!start.empty()) {
+      ASSERT_TRUE(WriteText(file, start, 0644));
+    }
+    if (!asUser.empty()) {
+      ASSERT_EQ(chown(home.path().c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+      if (!start.empty()) {
+        ASSERT_EQ(chown(file.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
       }
+    }
+    std::string said;
+    ASSERT_EQ(Register(asUser, home.path(), &said), 0) << said;
+    // Every entry of the list ends with "\n\"; Life's is the last.
+    const std::string text = ReadText(file);
+    int position = 0;
+    for (size_t at = 0; (at = text.find("\\n\\\n", at)) != std::string::npos; at += 4) ++position;
+    ASSERT_GT(position, 0) << text;
 
-  if (const char* shot = std::getenv("LIFEFACES_DAEMON_SCREENSHOT")) {
-    // For the documentation: a later picture, with more faces about.
-    WaitUntil([] { return false; }, 6);
-    screen = x.Grab(root, width, height);
-    RgbImage image(width, height);
+    std::vector<std::string> daemonArgv = asUser;
+    daemonArgv.insert(daemonArgv.end(),
+                      {"env", "HOME=" + home.path(), "xscreensaver", "-no-splash"});
+    Child daemon(daemonArgv, {x.env()});
+    ASSERT_TRUE(WaitUntil([&] { return !daemon.Running() || Command(asUser, x, {"-time"}); }, 30));
+    ASSERT_TRUE(daemon.Running()) << daemon.Stderr();
+
+    ASSERT_TRUE(Command(asUser, x, {"-select", std::to_string(position)}));
+    pid_t hack = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (hack = HackOf(daemon.pid())) > 0; }, 30))
+        << "lifefaces did not start: " << daemon.Stderr();
+    // It draws on the daemon's window.
+    EXPECT_NE(EnvironmentOf(hack, "XSCREENSAVER_WINDOW"), "");
+    // Faces appear: the screen is not black, the frame lies along the edges of
+    // the hack's picture and nothing is drawn beyond it.
+    const Window root = DefaultRootWindow(x.display());
+    std::vector<uint32_t> screen;
+    auto at = [&](int px, int py) { return screen[static_cast<size_t>(py * width + px)]; };
+    auto shown = [&] {
+      screen = x.Grab(root, width, height);
+      if (screen.empty() || at(0, 0) != 0xC0C0C0 ||
+          at(pictureWidth - 1, pictureHeight - 1) != 0xC0C0C0)
+        return false;
+      size_t lit = 0;
+      for (const uint32_t p : screen) lit += p != 0 ? 1u : 0u;
+      return lit > static_cast<size_t>(pictureWidth * 4);  // more than the frame
+    };
+    ASSERT_TRUE(WaitUntil(shown, 30)) << "no faces on the screen";
     for (int py = 0; py < height; ++py)
-      for (int px = 0; px < width; ++px) {
-        const uint32_t p = at(px, py);
-        image.at(px, py) = {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
-                            static_cast<uint8_t>(p)};
-      }
-    std::string error;
-    EXPECT_TRUE(WritePng(shot, image, error)) << error;
+      for (int px = 0; px < width; ++px)
+        if (px >= pictureWidth || py >= pictureHeight) {
+          ASSERT_EQ(at(px, py), 0u) << px << "," << py;
+        }
+
+    if (const char* shot = std::getenv("LIFEFACES_DAEMON_SCREENSHOT")) {
+      // For the documentation: a later picture, with more faces about.
+      WaitUntil([] { return false; }, 6);
+      screen = x.Grab(root, width, height);
+      RgbImage image(width, height);
+      for (int py = 0; py < height; ++py)
+        for (int px = 0; px < width; ++px) {
+          const uint32_t p = at(px, py);
+          image.at(px, py) = {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
+                              static_cast<uint8_t>(p)};
+        }
+      std::string error;
+      EXPECT_TRUE(WritePng(shot, image, error)) << error;
+    }
+
+    ASSERT_TRUE(Command(asUser, x, {"-deactivate"}));
+    EXPECT_TRUE(WaitUntil([&] { return ProcessName(hack) != "lifefaces"; }, 30))
+        << "lifefaces still runs after -deactivate";
+    EXPECT_TRUE(WaitUntil([&] { return SegmentsCreatedBy(hack) == 0; }, 10));
+
+    daemon.Signal(SIGTERM);
+    daemon.WaitForExit(15);
   }
-
-  ASSERT_TRUE(Command(asUser, x, "-deactivate"));
-  EXPECT_TRUE(WaitUntil([&] { return ProcessName(hack) != "lifefaces"; }, 30))
-      << "lifefaces still runs after -deactivate";
-  EXPECT_TRUE(WaitUntil([&] { return SegmentsCreatedBy(hack) == 0; }, 10));
-
-  daemon.Signal(SIGTERM);
-  daemon.WaitForExit(15);
 }
