@@ -23,20 +23,25 @@ version=$(dpkg-deb --field "$deb" Version)
 
 # Every file where it belongs, nothing else.
 owned=(
+  /usr/bin/lifefaces-register
   /usr/libexec/xscreensaver/lifefaces
+  /usr/share/applications/screensavers/lifefaces.desktop
   /usr/share/doc/lifefaces
   /usr/share/doc/lifefaces/changelog.gz
   /usr/share/doc/lifefaces/copyright
+  /usr/share/doc/lifefaces/README.Debian
   /usr/share/lifefaces
   /usr/share/lifefaces/bigface.bmp
   /usr/share/lifefaces/fishface.bmp
   /usr/share/lifefaces/life.nfo
   /usr/share/lifefaces/lifeface.bmp
   /usr/share/lifefaces/tinyface.bmp
+  /usr/share/man/man1/lifefaces-register.1.gz
   /usr/share/man/man6/lifefaces.6.gz
   /usr/share/xscreensaver/config/lifefaces.xml
 )
-shared=(/ /usr /usr/libexec /usr/libexec/xscreensaver /usr/share /usr/share/doc /usr/share/man
+shared=(/ /usr /usr/bin /usr/libexec /usr/libexec/xscreensaver /usr/share /usr/share/applications
+        /usr/share/applications/screensavers /usr/share/doc /usr/share/man /usr/share/man/man1
         /usr/share/man/man6 /usr/share/xscreensaver /usr/share/xscreensaver/config)
 diff <(printf '%s\n' "${owned[@]}" "${shared[@]}" | sort) \
      <(dpkg-deb --contents "$deb" | awk '{ p = substr($6, 2); sub(/\/$/, "", p);
@@ -51,9 +56,16 @@ tags=$(lintian --display-info "$deb" 2>/dev/null) || fail "lintian failed: $tags
 
 apt install "$PWD/$deb"
 dpkg -L lifefaces >/dev/null || fail "not installed"
-# The daemon finds the hack by its bare name, in its own folder of hacks.
-LIFEFACES_DAEMON_HACK=lifefaces "$daemon_test" --gtest_filter='XScreenSaverDaemon.*' \
-  || fail "the installed hack did not run under the daemon"
+desktop-file-validate /usr/share/applications/screensavers/lifefaces.desktop \
+  || fail "the desktop entry is not valid"
+zgrep -q lifefaces-register /usr/share/doc/lifefaces/README.Debian \
+  || fail "README.Debian does not tell how to add Life to XScreenSaver"
+# The installed lifefaces-register adds the hack by its bare name, which the
+# daemon finds in its own folder of hacks; mate-screensaver lists and runs
+# the installed desktop entry.
+LIFEFACES_REGISTER=lifefaces-register \
+  "$daemon_test" --gtest_filter='XScreenSaverDaemon.*:LifefacesRegister.*:MateScreensaver.*' \
+  || fail "the installed hack did not run under the daemons"
 
 apt purge lifefaces
 ! dpkg -L lifefaces >/dev/null 2>&1 || fail "dpkg still lists lifefaces after the purge"
