@@ -20,6 +20,7 @@ all=(
   wine wine64 xvfb xdotool x11-utils imagemagick
   libpng-dev libgif-dev zip file
   xscreensaver libxml2-utils lintian
+  desktop-file-utils mate-screensaver  # the hack's desktop entry, checked and run
   golly  # bgolly, the yardstick of `make bench` only
 )
 

@@ -262,7 +262,7 @@ TEST(MateScreensaver, RunsTheInstalledEntry) {
       "until mate-screensaver-command --query >/dev/null 2>&1; do sleep 0.1; done\n"
       "mate-screensaver-command --activate\n"
       "until [ -e " + stop + " ]; do sleep 0.1; done\n"
-      "kill $saver; wait $saver\n";
+      "mate-screensaver-command --exit; wait $saver\n";
   Child session({"dbus-run-session", "--", "sh", "-c", script},
                 {x.env(), "XDG_CURRENT_DESKTOP=MATE", "GSETTINGS_BACKEND=keyfile",
                  "XDG_CONFIG_HOME=" + config.path()});
