@@ -21,6 +21,7 @@ all=(
   libpng-dev libgif-dev zip file
   xscreensaver libxml2-utils lintian
   desktop-file-utils mate-screensaver  # the hack's desktop entry, checked and run
+  strace  # holds the hack's requests in the test of kills during its start
   golly  # bgolly, the yardstick of `make bench` only
 )
 

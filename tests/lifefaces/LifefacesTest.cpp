@@ -9,7 +9,9 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "X11Session.h"
 
@@ -315,20 +317,49 @@ TEST(Lifefaces, RefusesAVisualThatIsNotTrueColor) {
 }
 
 // Killed at any moment of its start, the hack leaves no shared-memory
-// segment behind.
+// segment behind. strace holds each request it writes to the server for
+// 30 ms, so that kills 25 ms apart from the moment its segment appears land
+// in each step from there on: while the server attaches the segment, while
+// the hack waits for it, when the first picture goes out.
 TEST(Lifefaces, NoSegmentOutlivesAKillDuringStartUp) {
   XServer x(640, 480);
   ASSERT_TRUE(x.ok());
   const Window window = x.MakeWindow(640, 480);
-  bool drew = false;
-  for (int delayMs = 0; delayMs < 400 && !drew; delayMs += 4) {
-    Child hack({LIFEFACES_BIN, "-window-id", Hex(window), "-delay", "10000"}, {x.env()});
-    usleep(static_cast<useconds_t>(delayMs) * 1000);
-    drew = SegmentsCreatedBy(hack.pid()) > 0;  // well into its start by now
-    hack.Signal(SIGKILL);
-    EXPECT_EQ(hack.WaitForExit(10), 128 + SIGKILL);
-    EXPECT_TRUE(WaitUntil([&] { return SegmentsCreatedBy(hack.pid()) == 0; }, 10))
-        << "killed after " << delayMs << " ms";
+  bool started = false;
+  for (int step = -1; step < 40 && !started; ++step) {
+    XClearWindow(x.display(), window);
+    XSync(x.display(), False);
+    Child tracer({"strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=writev", "-e",
+                  "inject=writev:delay_exit=30000", LIFEFACES_BIN, "-window-id", Hex(window),
+                  "-delay", "10000"},
+                 {x.env()});
+    const std::string children =
+        "/proc/" + std::to_string(tracer.pid()) + "/task/" + std::to_string(tracer.pid()) +
+        "/children";
+    // strace's own children: the hack, once it runs (strace may try a
+    // child or two of its own first).
+    pid_t hack = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          std::istringstream pids(ReadFile(children));
+          for (long pid = 0; pids >> pid;) {
+            hack = static_cast<pid_t>(pid);
+            if (ReadFile("/proc/" + std::to_string(pid) + "/comm") == "lifefaces\n") return true;
+          }
+          return false;
+        },
+        10))
+        << tracer.Stderr();
+    if (step >= 0) {  // step -1: before it has any segment
+      ASSERT_TRUE(WaitUntil([&] { return SegmentsCreatedBy(hack) > 0; }, 20))
+          << tracer.Stderr();
+      usleep(static_cast<useconds_t>(25000 * step));
+      started = AnyLight(x.Grab(window, 640, 480));
+    }
+    kill(hack, SIGKILL);
+    tracer.WaitForExit(10);
+    EXPECT_TRUE(WaitUntil([&] { return SegmentsCreatedBy(hack) == 0; }, 10))
+        << "a segment was left by a kill " << 25 * step << " ms after it was made";
   }
-  EXPECT_TRUE(drew) << "the hack never got as far as its segment";
+  EXPECT_TRUE(started) << "the hack never started";
 }
