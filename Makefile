@@ -34,9 +34,10 @@ run-x11: deps build-native
 
 # The XScreenSaver hack alone, with only the packages it needs: PREFIX
 # (default /usr/local) and DESTDIR as usual. The layout (the hack where the
-# daemon looks for hacks, the settings file where xscreensaver-settings
-# finds it, the face sets in share/lifefaces, the manual page) comes from
-# the install rules of lifefaces/CMakeLists.txt.
+# daemon looks for hacks, the settings file and the MATE/Xfce entry, the
+# face sets in share/lifefaces, the manual pages) comes from the install
+# rules of lifefaces/CMakeLists.txt; under another prefix than /usr the
+# install says which front ends do not look there.
 PREFIX ?= /usr/local
 
 install: deps-hack
