@@ -45,8 +45,8 @@ std::string FindFaceData(const std::string& programDir, std::string& error) {
   const char* fromEnvironment = std::getenv("LIFEFACES_DATA");
   if (fromEnvironment != nullptr && *fromEnvironment != '\0' && !HasCatalogue(fromEnvironment)) {
     const std::string path = std::string(fromEnvironment) + "/" + kCatalogue;
-    error = "LIFEFACES_DATA names " + std::string(fromEnvironment) + ", which has no catalogue: " +
-            path + ": " + std::strerror(errno);
+    error = "LIFEFACES_DATA names " + std::string(fromEnvironment) +
+            ", which has no catalogue: " + path + ": " + std::strerror(errno);
     return "";
   }
   const std::string candidates[] = {

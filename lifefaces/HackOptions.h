@@ -19,7 +19,7 @@ struct HackOptions {
   bool fps = false;           // the frame rate on the picture; figures on stderr at the end
   std::string faces = "lifeface.bmp";
   bool facesGiven = false;  // -faces was given
-  uint32_t seed = 0;  // 0: the clock
+  uint32_t seed = 0;        // 0: the clock
   uint32_t initpop = 150;
   bool miniDisplay = true;
   bool activityBar = true;
@@ -32,10 +32,10 @@ struct HackOptions {
   std::string display;  // -display: the X display; empty: DISPLAY
   // Options every XScreenSaver hack takes, which change nothing for this
   // one: it draws in TrueColor only, on the window's own visual.
-  bool mono = false;          // -mono: draw in black and white where a hack can
+  bool mono = false;             // -mono: draw in black and white where a hack can
   bool installColormap = false;  // -install / -noinstall: a colormap of its own
-  std::string visual;         // -visual: the visual of a window of its own
-  bool pair = false;          // -pair: one of two copies in a preview
+  std::string visual;            // -visual: the visual of a window of its own
+  bool pair = false;             // -pair: one of two copies in a preview
 };
 
 // Reads the arguments (without the program name). On a bad argument

@@ -196,8 +196,7 @@ void Rebuild(State& s) {
   s.scene = std::make_unique<LifeScene>(s.settings, static_cast<uint32_t>(s.width),
                                         static_cast<uint32_t>(s.height), span ? &*span : nullptr);
   const int width = s.scene->pictureWidth(), height = s.scene->pictureHeight();
-  if (width > 0 &&
-      !s.image.Create(s.display, s.visual, s.depth, width, height, s.options.shm)) {
+  if (width > 0 && !s.image.Create(s.display, s.visual, s.depth, width, height, s.options.shm)) {
     std::fprintf(stderr, "lifefaces: cannot make an image of %dx%d\n", width, height);
     std::exit(1);
   }
@@ -234,7 +233,8 @@ void DrawFps(State& s) {
   const int margin = 4;
   const int textWidth = XTextWidth(s.fpsFont, "00000.0 FPS", 11);
   const int boxWidth = std::min(textWidth + 2 * margin, s.pictureWidth);
-  const int boxHeight = std::min(s.fpsFont->ascent + s.fpsFont->descent + 2 * margin, s.pictureHeight);
+  const int boxHeight =
+      std::min(s.fpsFont->ascent + s.fpsFont->descent + 2 * margin, s.pictureHeight);
   const int left = s.originX, top = s.originY + s.pictureHeight - boxHeight;
   XFillRectangle(s.display, s.window, s.gc, left, top, static_cast<unsigned>(boxWidth),
                  static_cast<unsigned>(boxHeight));
@@ -396,7 +396,7 @@ void OpenWindow(State& s) {
     std::exit(1);
   }
   if (attributes.visual->c_class != TrueColor) {
-    static const char* const kClasses[] = {"StaticGray", "GrayScale", "StaticColor",
+    static const char* const kClasses[] = {"StaticGray",  "GrayScale", "StaticColor",
                                            "PseudoColor", "TrueColor", "DirectColor"};
     const int c = attributes.visual->c_class;
     std::fprintf(stderr,
@@ -434,8 +434,7 @@ void OpenWindow(State& s) {
     XAllocColor(s.display, attributes.colormap, &colour);
     values.foreground = colour.pixel;
     values.font = s.fpsFont->fid;
-    s.fpsGc =
-        XCreateGC(s.display, s.window, GCForeground | GCFont | GCGraphicsExposures, &values);
+    s.fpsGc = XCreateGC(s.display, s.window, GCForeground | GCFont | GCGraphicsExposures, &values);
   }
 }
 

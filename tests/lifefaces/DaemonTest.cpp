@@ -90,7 +90,8 @@ int Register(const std::vector<std::string>& asUser, const std::string& home,
              std::string* said = nullptr) {
   const char* other = std::getenv("LIFEFACES_REGISTER");
   std::vector<std::string> argv = asUser;
-  argv.insert(argv.end(), {"env", "HOME=" + home, other != nullptr ? other : LIFEFACES_REGISTER_BIN});
+  argv.insert(argv.end(),
+              {"env", "HOME=" + home, other != nullptr ? other : LIFEFACES_REGISTER_BIN});
   Child command(argv);
   const int code = command.WaitForExit(15);
   if (said != nullptr) *said = command.Stderr();
@@ -190,8 +191,7 @@ TEST(XScreenSaverDaemon, ActivateStartsLifefacesAndDeactivateEndsIt) {
         << "lifefaces did not start: " << daemon.Stderr();
     // It draws on the daemon's window. The kernel names the process before
     // it has set up the new program's environment: wait for that too.
-    EXPECT_TRUE(
-        WaitUntil([&] { return EnvironmentOf(hack, "XSCREENSAVER_WINDOW") != ""; }, 10));
+    EXPECT_TRUE(WaitUntil([&] { return EnvironmentOf(hack, "XSCREENSAVER_WINDOW") != ""; }, 10));
     // Faces appear: the screen is not black, the frame lies along the edges of
     // the hack's picture and nothing is drawn beyond it.
     const Window root = DefaultRootWindow(x.display());
@@ -261,7 +261,9 @@ TEST(MateScreensaver, RunsTheInstalledEntry) {
       "mate-screensaver --no-daemon & saver=$!\n"
       "until mate-screensaver-command --query >/dev/null 2>&1; do sleep 0.1; done\n"
       "mate-screensaver-command --activate\n"
-      "until [ -e " + stop + " ]; do sleep 0.1; done\n"
+      "until [ -e " +
+      stop +
+      " ]; do sleep 0.1; done\n"
       "mate-screensaver-command --exit; wait $saver\n";
   Child session({"dbus-run-session", "--", "sh", "-c", script},
                 {x.env(), "XDG_CURRENT_DESKTOP=MATE", "GSETTINGS_BACKEND=keyfile",

@@ -109,10 +109,14 @@ TEST(HackOptions, TakesTheStandardHackOptions) {
     bool fps;
   };
   const Case cases[] = {
-      {{"-display", ":7"}, ":7", false},     {{"--display", "host:0.1"}, "host:0.1", false},
-      {{"-mono", "-install"}, "", false},     {{"-noinstall", "-pair"}, "", false},
-      {{"-visual", "default"}, "", false},    {{"-visual", "0x21", "-root"}, "", false},
-      {{"-fps"}, "", true},                   {{"-fps", "-no-fps"}, "", false},
+      {{"-display", ":7"}, ":7", false},
+      {{"--display", "host:0.1"}, "host:0.1", false},
+      {{"-mono", "-install"}, "", false},
+      {{"-noinstall", "-pair"}, "", false},
+      {{"-visual", "default"}, "", false},
+      {{"-visual", "0x21", "-root"}, "", false},
+      {{"-fps"}, "", true},
+      {{"-fps", "-no-fps"}, "", false},
       {{"-no-fps", "--fps"}, "", true},
   };
   for (const Case& c : cases) {

@@ -186,8 +186,9 @@ TEST(Lifefaces, FaceDataProblemsNameTheFile) {
     std::string message;    // after "lifefaces: ", with @ for the folder
   };
   const Case cases[] = {
-      {"", sheet, "LIFEFACES_DATA names @, which has no catalogue: @/life.nfo: No such file or "
-                  "directory"},
+      {"", sheet,
+       "LIFEFACES_DATA names @, which has no catalogue: @/life.nfo: No such file or "
+       "directory"},
       {"/", sheet, "cannot read @/life.nfo: Is a directory"},
       {"lifeface.bmp 16 sixteen 25 6 5 12\n", sheet,
        "cannot read @/life.nfo: entry 1 is not \"file frame-width frame-height frames rows "
@@ -212,7 +213,8 @@ TEST(Lifefaces, FaceDataProblemsNameTheFile) {
     Child hack({LIFEFACES_BIN, "-root"}, {"DISPLAY=:nowhere", "LIFEFACES_DATA=" + data.path()});
     EXPECT_EQ(hack.WaitForExit(10), 1) << c.message;
     std::string expected = "lifefaces: " + c.message + "\n";
-    for (size_t at = 0; (at = expected.find('@', at)) != std::string::npos; at += data.path().size())
+    for (size_t at = 0; (at = expected.find('@', at)) != std::string::npos;
+         at += data.path().size())
       expected.replace(at, 1, data.path());
     EXPECT_EQ(hack.Stderr(), expected);
   }
@@ -226,14 +228,14 @@ TEST(Lifefaces, FpsShowsOnThePicture) {
   ASSERT_TRUE(x.ok());
   const Window window = x.MakeWindow(410, 300);
   // 16 ticks of 0.1 s: the rate appears after the first second.
-  Child hack({LIFEFACES_BIN, "-window-id", Hex(window), "-seed", "11", "-stop-after", "16",
-              "-delay", "100000", "-fps", "-color", "#FF00FF", "-no-frame", "-no-mini-display",
-              "-no-activity-bar"},
-             {x.env()});
-  const std::vector<uint32_t> expected = LifeRenderPicture(
-      410, 300,
-      {"--seed", "11", "--ticks", "16", "--no-frame-screen", "--no-mini-display",
-       "--no-activity-bar"});
+  Child hack(
+      {LIFEFACES_BIN, "-window-id", Hex(window), "-seed", "11", "-stop-after", "16", "-delay",
+       "100000", "-fps", "-color", "#FF00FF", "-no-frame", "-no-mini-display", "-no-activity-bar"},
+      {x.env()});
+  const std::vector<uint32_t> expected =
+      LifeRenderPicture(410, 300,
+                        {"--seed", "11", "--ticks", "16", "--no-frame-screen", "--no-mini-display",
+                         "--no-activity-bar"});
   ASSERT_FALSE(expected.empty());
   int left = 410, top = 300, right = 0, bottom = 0, text = 0;
   ASSERT_TRUE(WaitUntil(
@@ -333,9 +335,8 @@ TEST(Lifefaces, NoSegmentOutlivesAKillDuringStartUp) {
                   "inject=writev:delay_exit=30000", LIFEFACES_BIN, "-window-id", Hex(window),
                   "-delay", "10000"},
                  {x.env()});
-    const std::string children =
-        "/proc/" + std::to_string(tracer.pid()) + "/task/" + std::to_string(tracer.pid()) +
-        "/children";
+    const std::string children = "/proc/" + std::to_string(tracer.pid()) + "/task/" +
+                                 std::to_string(tracer.pid()) + "/children";
     // strace's own children: the hack, once it runs (strace may try a
     // child or two of its own first).
     pid_t hack = 0;
@@ -351,8 +352,7 @@ TEST(Lifefaces, NoSegmentOutlivesAKillDuringStartUp) {
         10))
         << tracer.Stderr();
     if (step >= 0) {  // step -1: before it has any segment
-      ASSERT_TRUE(WaitUntil([&] { return SegmentsCreatedBy(hack) > 0; }, 20))
-          << tracer.Stderr();
+      ASSERT_TRUE(WaitUntil([&] { return SegmentsCreatedBy(hack) > 0; }, 20)) << tracer.Stderr();
       usleep(static_cast<useconds_t>(25000 * step));
       started = AnyLight(x.Grab(window, 640, 480));
     }
