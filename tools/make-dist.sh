@@ -108,8 +108,10 @@ package() {
   mkdir -p "$out"
   cp "$build/bin/setup.exe" "$out/setup.exe"
   cp "$saver" "$out/life.scr"
-  # The package needs no symbols: strip the copies, not the builds.
-  "$(tool_prefix "$preset")-strip" "$out/setup.exe" "$out/life.scr"
+  # The package needs no symbols: strip the copies, not the builds. strip
+  # writes a new time stamp into the header: the commit's, not today's.
+  SOURCE_DATE_EPOCH=$(source_date_epoch) \
+    "$(tool_prefix "$preset")-strip" "$out/setup.exe" "$out/life.scr"
   local bitmap
   while read -r bitmap; do
     [[ -f assets/$bitmap ]] || fail "assets/$bitmap (named in assets/life.nfo) is missing"
