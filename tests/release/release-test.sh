@@ -20,8 +20,9 @@ scratch=$(mktemp -d /tmp/life-release.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 a=$scratch/rel-a/x b=$scratch/rel-bb/yy/z
 
+commit=$(git rev-parse HEAD)
 release() { # FOLDER TZ LOCALE UMASK
-  git clone -q --no-hardlinks "$PWD" "$1"
+  git clone -q --no-hardlinks "$PWD" "$1" && git -C "$1" checkout -q --detach "$commit"
   (cd "$1" && umask "$4" && env -u CMAKE_CXX_COMPILER_LAUNCHER -u CMAKE_C_COMPILER_LAUNCHER -u CCACHE_DIR \
      -u SOURCE_DATE_EPOCH TZ="$2" LC_ALL="$3" tools/make-release.sh >"$1.log" 2>&1) \
     || { tail -30 "$1.log" >&2; fail "make release failed in $1"; }
@@ -46,7 +47,7 @@ done
 # The source archive: dated by its commit, with no git beside it, it configures.
 tar -xzf "$rel/life-$version.tar.gz" -C "$scratch"
 src=$scratch/life-$version
-[[ ! -e $src/.git && $(<"$src/tools/source-date-epoch") == "$(git log -1 --format=%ct)" ]] \
+[[ ! -e $src/.git && $(<"$src/tools/source-date-epoch") == "$(git log -1 --format=%ct "$commit")" ]] \
   || fail "the source archive does not carry its commit's time"
 (cd "$src" && cmake --preset native >"$scratch/configure.log" 2>&1) \
   || { tail -20 "$scratch/configure.log" >&2; fail "the source archive does not configure"; }
