@@ -7,6 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/lib/release-support.sh
+# No compiler cache: one that rewrites file names (CCACHE_BASEDIR) changes
+# the debugging information, and with it the build id the package keeps.
+unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 
 version=$(project_version)
 out=build/deb

@@ -13,6 +13,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/lib/release-support.sh
 
+# Built without a compiler cache, which may change file names in them.
+unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 version=$(project_version)
 SOURCE_DATE_EPOCH=$(source_date_epoch)
 export SOURCE_DATE_EPOCH
