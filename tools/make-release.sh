@@ -4,9 +4,12 @@
 # archive, a winget manifest of the zips and SHA256SUMS over all of them.
 # The same commit gives the same bytes in any folder, at any time, under any
 # time zone, locale and umask: every time stamp is the last commit's
-# (SOURCE_DATE_EPOCH), the programs hold no build folder, the archives fix
+# (SOURCE_DATE_EPOCH; the Debian package's is its changelog's date, as when
+# Debian builds it), the programs hold no build folder, the archives fix
 # their order, times and permissions. The Windows programs are built apart
 # from the developer builds, without tests, in build/release-work/.
+# Unpacked from the source archive, it makes all but the source archive, to
+# be checked against the release's SHA256SUMS (sha256sum -c --ignore-missing).
 # LIFE_RELEASE_URL is where the release page serves the files (the winget
 # manifest's download addresses).
 set -euo pipefail
@@ -63,9 +66,8 @@ debian_package() {
 }
 
 # The committed tree of HEAD, as `git archive` gives it: the same bytes for
-# the same commit. A tree that is not a git checkout has no commit to give.
+# the same commit.
 source_archive() {
-  in_git_checkout || fail "the source archive comes from a git checkout; this is none"
   [[ -z $(git status --porcelain --untracked-files=no) ]] \
     || echo "make-release: uncommitted changes are in the programs, not in the source archive" >&2
   git -c tar.umask=0022 archive --format=tar --prefix="life-$version/" HEAD | gzip -9 -n >"$1"
@@ -74,7 +76,13 @@ source_archive() {
 artefact "life-$version-win32.zip" zip_of "$work/dist/win32" windows_folder win32
 artefact "life-$version-win64.zip" zip_of "$work/dist/win64" windows_folder win64
 artefact "lifefaces_${version}_$(dpkg --print-architecture).deb" debian_package
-artefact "life-$version.tar.gz" source_archive
+if in_git_checkout; then
+  artefact "life-$version.tar.gz" source_archive
+else
+  echo "make-release: not a git checkout, so no source archive"
+fi
+# Another folder of files is one more line:
+#   artefact NAME zip_of FOLDER [COMMAND THAT MAKES IT...]
 
 tools/winget-manifest.sh "$out" "$version" "$url"
 (cd "$out" && find . -type f ! -name SHA256SUMS -printf '%P\n' | LC_ALL=C sort \
