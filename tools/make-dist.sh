@@ -2,8 +2,9 @@
 # Builds the install folders dist/win32 and dist/win64 from the preset
 # builds, and a zip of each (dist/life-win32.zip, dist/life-win64.zip).
 # Each folder holds setup.exe, life.scr, the face bitmaps that
-# assets/life.nfo names, life.nfo, _intro and _copy.lst. The same commit
-# gives the same zips (see zip_folder in tools/lib/release-support.sh).
+# assets/life.nfo names, life.nfo, _intro and _copy.lst. The zips' entries
+# have a fixed order, time and permissions (zip_folder in
+# tools/lib/release-support.sh), the programs the commit's time stamp.
 #   tools/make-dist.sh [PRESET...]  package (after `make build-win64 build-win32`);
 #                                   by default win32 and win64
 #   tools/make-dist.sh --check      only check that assets/_copy.lst names
