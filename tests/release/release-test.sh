@@ -82,4 +82,5 @@ END
 tags=$(lintian --fail-on error,warning --display-info "$rel"/*.deb 2>/dev/null) \
   || fail "lintian: $tags"
 [[ -z $tags ]] || echo "$tags"
-echo "release test: two builds agree byte for byte: $(cut -c67- "$rel/SHA256SUMS" | tr '\n' ' ')"
+echo "release test: two builds agree byte for byte:"
+(cd "$rel" && find . -type f -printf '  %P (%s bytes)\n' | LC_ALL=C sort)
