@@ -5,7 +5,7 @@ PRESETS := native win64 win32
 # The configured build files are kept, not removed as intermediates.
 .SECONDARY:
 
-.PHONY: all deps deps-hack deps-deb build test run run-x11 install deb bench dist fuzz soak clean
+.PHONY: all deps deps-hack deps-deb build test run run-x11 install deb bench dist release fuzz soak clean
 
 all: build
 
@@ -45,7 +45,7 @@ install: deps-hack
 	cmake --build --preset hack
 	DESTDIR=$(DESTDIR) cmake --install build/hack
 
-# The hack's Debian package, build/deb/lifefaces_<version>_amd64.deb.
+# The hack's Debian package, build/deb/lifefaces_<version>_<architecture>.deb.
 deb: deps-deb
 	@tools/make-deb.sh
 
@@ -54,6 +54,10 @@ bench: deps build-native build-win64
 
 dist: deps build-win64 build-win32
 	@tools/make-dist.sh
+
+# Everything a release page offers, in build/release/ (tools/make-release.sh).
+release: deps
+	@tools/make-release.sh
 
 fuzz: deps build-native
 	@tools/fuzz.sh

@@ -9,6 +9,13 @@ else()
   set(LIFE_WINDOWS OFF)
 endif()
 
+# No folder of the build machine in the programs: file names that reach them
+# (assertions, debugging information) are relative to the source tree and
+# the build folder, so that any folder builds the same bytes. The more
+# specific build folder comes last, as the last map given is tried first.
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+                    -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+
 # Native programs land in build/<preset>/bin.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 

@@ -23,6 +23,7 @@ all=(
   desktop-file-utils mate-screensaver  # the hack's desktop entry, checked and run
   strace  # holds the hack's requests in the test of kills during its start
   golly  # bgolly, the yardstick of `make bench` only
+  python3-yaml  # the release test reads the winget manifest
 )
 
 # The hack's builds take no recommended packages: they would pull in
@@ -46,4 +47,15 @@ if (( ${#missing[@]} )); then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${lean[@]}" \
     "${missing[@]}" >/dev/null
+fi
+
+# diffoscope, which shows where two release builds differ, alone: its
+# recommends are hundreds of packages for formats that the release has not.
+if [[ ${1:-all} == all ]] && ! dpkg-query -W -f='${Status}' diffoscope-minimal 2>/dev/null \
+     | grep -q "install ok installed"; then
+  echo "install-deps: installing diffoscope-minimal"
+  sudo=; (( EUID == 0 )) || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    diffoscope-minimal >/dev/null
 fi

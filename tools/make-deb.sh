@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Builds the hack's Debian package with debhelper, from a copy of the
 # source tree in build/deb/, so that the tree itself stays clean. The
-# version is the project's (project() in CMakeLists.txt). Prints the path
-# of the package: build/deb/lifefaces_<version>_amd64.deb.
+# version is the project's (project() in CMakeLists.txt), the changelog is
+# made from CHANGELOG.md. Prints the path of the package:
+# build/deb/lifefaces_<version>_<architecture>.deb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/lib/release-support.sh
+# No compiler cache: one that rewrites file names (CCACHE_BASEDIR) changes
+# the debugging information, and with it the build id the package keeps.
+unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 
-version=$(sed -n 's/^project(Life VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-[[ -n $version ]] || { echo "make-deb: no version in CMakeLists.txt" >&2; exit 1; }
+version=$(project_version)
 out=build/deb
 stage=$out/lifefaces-$version
 rm -rf "$out"
@@ -18,21 +22,20 @@ tar -cf - CMakeLists.txt CMakePresets.json cmake engine host scene lifefaces ass
   | tar -xf - -C "$stage"
 mv "$stage/lifefaces/debian" "$stage/debian"
 
-# One changelog entry for this version, dated by the last commit so that
-# the same tree gives the same package.
-date=$(git log -1 --format=%cD 2>/dev/null || date -R)
-cat >"$stage/debian/changelog" <<END
-lifefaces ($version) unstable; urgency=medium
+# The changelog's newest entry must be this version. Its date is the
+# package's time stamp, as when Debian builds it: every file of the package
+# is dated no later than that.
+debian_changelog >"$stage/debian/changelog"
+newest=$(dpkg-parsechangelog -l "$stage/debian/changelog" -S Version)
+[[ $newest == "$version" ]] || {
+  echo "make-deb: CHANGELOG.md's newest release is ${newest:-none}, not $version" >&2
+  exit 1
+}
 
-  * Release $version.
-
- -- Life maintainers <maintainers@users.noreply.c-seed-a9b158fe.example>  $date
-END
-
-(cd "$stage" && SOURCE_DATE_EPOCH=$(date -d "$date" +%s) \
+(cd "$stage" && unset SOURCE_DATE_EPOCH &&
   dpkg-buildpackage --build=binary --no-sign >../build.log 2>&1) || {
   tail -40 "$out/build.log" >&2
   echo "make-deb: dpkg-buildpackage failed; the whole log is $out/build.log" >&2
   exit 1
 }
-echo "$out/lifefaces_${version}_amd64.deb"
+echo "$out/lifefaces_${version}_$(dpkg --print-architecture).deb"

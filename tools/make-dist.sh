@@ -2,15 +2,21 @@
 # Builds the install folders dist/win32 and dist/win64 from the preset
 # builds, and a zip of each (dist/life-win32.zip, dist/life-win64.zip).
 # Each folder holds setup.exe, life.scr, the face bitmaps that
-# assets/life.nfo names, life.nfo, _intro and _copy.lst.
-#   tools/make-dist.sh           package (after `make build-win64 build-win32`)
-#   tools/make-dist.sh --check   only check that assets/_copy.lst names
-#                                exactly the files the package installs
-# LIFE_BUILD_ROOT (default: build) is the folder of the preset builds.
+# assets/life.nfo names, life.nfo, _intro and _copy.lst. The zips' entries
+# have a fixed order, time and permissions (zip_folder in
+# tools/lib/release-support.sh), the programs the commit's time stamp.
+#   tools/make-dist.sh [PRESET...]  package (after `make build-win64 build-win32`);
+#                                   by default win32 and win64
+#   tools/make-dist.sh --check      only check that assets/_copy.lst names
+#                                   exactly the files the package installs
+# LIFE_BUILD_ROOT (default: build) is the folder of the preset builds,
+# LIFE_DIST_DIR (default: dist) the folder of the packages.
 # Stops with a message naming the first file that is missing or wrong.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/lib/release-support.sh
 build_root=${LIFE_BUILD_ROOT:-build}
+dist=${LIFE_DIST_DIR:-dist}
 
 fail() {
   echo "make-dist: $*" >&2
@@ -92,7 +98,7 @@ check_architecture() {
 }
 
 package() {
-  local preset=$1 build=$build_root/$1 out=dist/$1 zip=dist/life-$1.zip
+  local preset=$1 build=$build_root/$1 out=$dist/$1 zip=$dist/life-$1.zip
   [[ -f $build/bin/setup.exe ]] || fail "$build/bin/setup.exe is missing; run make build-$preset"
   local saver
   saver=$(find_saver "$build")
@@ -103,8 +109,10 @@ package() {
   mkdir -p "$out"
   cp "$build/bin/setup.exe" "$out/setup.exe"
   cp "$saver" "$out/life.scr"
-  # The package needs no symbols: strip the copies, not the builds.
-  "$(tool_prefix "$preset")-strip" "$out/setup.exe" "$out/life.scr"
+  # The package needs no symbols: strip the copies, not the builds. strip
+  # writes a new time stamp into the header: the commit's, not today's.
+  SOURCE_DATE_EPOCH=$(source_date_epoch) \
+    "$(tool_prefix "$preset")-strip" "$out/setup.exe" "$out/life.scr"
   local bitmap
   while read -r bitmap; do
     [[ -f assets/$bitmap ]] || fail "assets/$bitmap (named in assets/life.nfo) is missing"
@@ -118,12 +126,16 @@ package() {
     [[ -f $out/$listed ]] || fail "$out/$listed (named in _copy.lst) is missing"
   done < <(copy_list_files)
 
-  (cd "$out" && zip -q -X "../${zip##*/}" -- *)
+  zip_folder "$out" "$zip" || fail "could not zip $out"
   echo "make-dist: $out/ and $zip"
 }
 
 check_copy_list
 [[ "${1:-}" == --check ]] && exit 0
 command -v zip >/dev/null || fail "zip is not installed (tools/install-deps.sh installs it)"
-package win32
-package win64
+presets=("$@")
+(( ${#presets[@]} )) || presets=(win32 win64)
+for preset in "${presets[@]}"; do
+  [[ $preset == win32 || $preset == win64 ]] || fail "no Windows preset $preset"
+  package "$preset"
+done

@@ -19,7 +19,7 @@ trap purge EXIT
 
 deb=$(tools/make-deb.sh)
 version=$(dpkg-deb --field "$deb" Version)
-[[ $deb == build/deb/lifefaces_${version}_amd64.deb ]] || fail "package named $deb"
+[[ $deb == build/deb/lifefaces_${version}_$(dpkg --print-architecture).deb ]] || fail "package named $deb"
 
 # Every file where it belongs, nothing else.
 owned=(
