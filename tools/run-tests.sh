@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: native, sanitizer, the Windows tests under Wine, and the
-# hack's Debian package (built, installed, run and purged).
+# hack's Debian package (built, installed, run and purged), and the browser
+# page in headless Chromium.
 # Every suite runs even when an earlier one failed; the exit code says
 # whether all passed.
 set -uo pipefail
@@ -18,6 +19,7 @@ suite sanitize ctest --preset sanitize -j2
 [[ -x tools/fuzz.sh ]] && suite fuzz tools/fuzz.sh --short
 suite win64    tools/wine-session.sh ctest --preset win64
 suite deb      tests/lifefaces/deb-package-test.sh
+suite web      tests/web/web_test.py
 
 echo
 if (( ${#failed[@]} )); then
