@@ -1,8 +1,9 @@
 // The browser page's program: one world the size of the page's canvas, as
 // the hack makes one for its window, drawn by the engine's canvas into its
-// own picture. Each tick the areas of the picture that changed are turned
-// into the byte order the canvas takes (R, G, B, A) in a buffer beside it,
-// and the page (page.js) puts those areas on the canvas from this memory.
+// own picture, whose pixels this build keeps in the byte order the page's
+// canvas takes (R, G, B, A: LIFE_PIXELS_RGBA). Each tick the page (page.js)
+// puts the areas of the picture that changed on the canvas straight from
+// the picture's memory.
 #include <emscripten/emscripten.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,7 +34,6 @@ struct Page {
   std::string faceFile;  // the sprite sheet's name, which the settings point to
   WorldSettings settings;
   std::unique_ptr<WorldSet> worlds;
-  std::vector<uint32_t> rgba;  // the picture in the canvas's byte order
   std::vector<PixelRect> areas;
   std::vector<int32_t> rects;  // x, y, width, height of each area, for the page
   int width = 0;
@@ -80,18 +80,6 @@ bool WriteFile(const std::string& path, const unsigned char* data, int size) {
   return std::fclose(file) == 0 && written;
 }
 
-// 0x00RRGGBB pixels (bytes B, G, R, 0) into R, G, B, 255.
-void ToCanvasOrder(const Picture& picture, const PixelRect& area, std::vector<uint32_t>& out) {
-  const int width = picture.width();
-  for (int y = area.top; y < area.bottom; ++y) {
-    const Pixel* from = picture.row(y);
-    uint32_t* to = out.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
-    for (int x = area.left; x < area.right; ++x) {
-      const uint32_t p = from[x];
-      to[x] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-    }
-  }
-}
 }  // namespace
 
 extern "C" {
@@ -168,17 +156,18 @@ EMSCRIPTEN_KEEPALIVE int life_start(const char* faceFile, int width, int height,
   const Picture& picture = (*page.worlds)[0].canvas.gridPicture();
   page.width = picture.width();
   page.height = picture.height();
-  page.rgba.assign(static_cast<size_t>(page.width) * static_cast<size_t>(page.height), 0);
   return 1;
 }
 
 // The picture's size (0 x 0 when the canvas is too small for a grid) and
-// its pixels in the canvas's byte order, width pixels a row.
+// its pixels, width pixels a row (the canvas's own picture has no gaps).
 EMSCRIPTEN_KEEPALIVE int life_width() { return page.width; }
 EMSCRIPTEN_KEEPALIVE int life_height() { return page.height; }
-EMSCRIPTEN_KEEPALIVE const uint32_t* life_pixels() { return page.rgba.data(); }
+EMSCRIPTEN_KEEPALIVE const Pixel* life_pixels() {
+  return page.worlds && page.width > 0 ? (*page.worlds)[0].canvas.gridPicture().row(0) : nullptr;
+}
 
-// The world as it stands, with the overlays, into the buffer: the areas
+// The world as it stands, with the overlays, and the areas of the picture
 // that changed since the last time (all of it the first time, or when most
 // of it changed), chosen as the saver chooses what to copy. Returns how
 // many; life_areas() then holds x, y, width, height of each.
@@ -190,11 +179,9 @@ EMSCRIPTEN_KEEPALIVE int life_compose() {
   AreasToCopy(canvas.ChangedAll(), canvas.ChangedAreas(), page.width, page.height,
               static_cast<int>(page.settings.face.frameHeight), page.areas);
   page.rects.clear();
-  for (const PixelRect& area : page.areas) {
-    ToCanvasOrder(*picture, area, page.rgba);
+  for (const PixelRect& area : page.areas)
     page.rects.insert(page.rects.end(),
                       {area.left, area.top, area.right - area.left, area.bottom - area.top});
-  }
   return static_cast<int>(page.areas.size());
 }
 EMSCRIPTEN_KEEPALIVE const int32_t* life_areas() { return page.rects.data(); }

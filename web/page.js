@@ -199,7 +199,7 @@
     const delayMs = settings['delay'] / 1000;
     const stopAfter = settings['stop-after'];
     let image = null, steps = 0, stopped = false, nextTick = 0;
-    let tickMs = 0, ticks = 0, reportedAt = performance.now(), reportedTicks = 0;
+    let ticks = 0, reportedAt = performance.now(), reportedTicks = 0;
 
     // A new world for the canvas's size in device pixels, as the hack makes
     // one for its window's size.
@@ -229,28 +229,44 @@
     }
 
     // One tick of the hack: show the changed areas, then step the world.
+    // With fps, the time of each part is added up in spent.
+    const spent = { compose: 0, put: 0, step: 0 };
     function tick() {
+      let at = performance.now();
+      const lap = (part) => {
+        const now = performance.now();
+        spent[part] += now - at;
+        at = now;
+      };
       const count = call.compose();
+      lap('compose');
       if (count > 0) {
         const picture = pictureImage();
         const areas = new Int32Array(life.HEAPU8.buffer, call.areas(), count * 4);
         for (let i = 0; i < count * 4; i += 4)
           context.putImageData(picture, 0, 0, areas[i], areas[i + 1], areas[i + 2], areas[i + 3]);
       }
+      lap('put');
       if (stopAfter !== 0 && steps >= stopAfter) {
         stopped = true;
         return;
       }
       call.step();
       ++steps;
+      lap('step');
     }
 
+    // The hack's -fps: ticks per second and time per tick on the console,
+    // and the time per tick and its parts on the page for measurements.
     function report(now, final) {
       if (!settings['fps'] || (!final && now - reportedAt < 2000)) return;
-      const perTick = ticks > 0 ? tickMs / ticks : 0;
-      document.documentElement.dataset.msPerTick = perTick.toFixed(3);
+      const perTick = (ms) => (ticks > 0 ? ms / ticks : 0).toFixed(3);
+      const total = spent.compose + spent.put + spent.step;
+      Object.assign(document.documentElement.dataset, {
+        msPerTick: perTick(total), msCompose: perTick(spent.compose), msPut: perTick(spent.put),
+        msStep: perTick(spent.step) });
       console.info(`Life: ${(reportedTicks * 1000 / (now - reportedAt)).toFixed(1)} ticks/s, ` +
-        `${perTick.toFixed(3)} ms per tick` + (final ? ` after ${steps} generations` : ''));
+        `${perTick(total)} ms per tick` + (final ? ` after ${steps} generations` : ''));
       reportedAt = now;
       reportedTicks = 0;
     }
@@ -261,9 +277,7 @@
         const height = Math.round(window.innerHeight * window.devicePixelRatio);
         if (width !== canvas.width || height !== canvas.height) rebuild(width, height);
         if (!stopped && now >= nextTick) {
-          const started = performance.now();
           tick();
-          tickMs += performance.now() - started;
           ++ticks;
           ++reportedTicks;
           nextTick += delayMs;

@@ -5,50 +5,21 @@ server and from file://, with no console error; bad query values warn and
 fall back to the defaults; a face set that cannot be loaded says so on the
 page. Usage: web_test.py [SITE] [LIFE_RENDER]."""
 import base64
-import functools
-import http.server
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import unittest
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "tools", "lib"))
+from headless_chromium import Server, chromium, close  # noqa: E402
 SITE = os.path.join(ROOT, "build", "web")
 LIFE_RENDER = os.path.join(ROOT, "build", "native", "bin", "life-render")
 ASSETS = os.path.join(ROOT, "assets")
 FACES = {"lifeface": "lifeface.bmp,16,16,25,6,5,12", "tinyface": "tinyface.bmp,8,8,13,6,2,7"}
-
-
-def chromium(width, height):
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    profile = tempfile.mkdtemp(prefix="life-web-profile-")
-    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                 "--no-first-run", "--disable-background-networking",
-                 "--disable-component-update", "--disable-sync",
-                 "--force-device-scale-factor=1", "--window-size=1024,768",
-                 f"--user-data-dir={profile}"):
-        options.add_argument(flag)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"),
-                              options=options)
-    driver.profile = profile
-    # The page's size exactly: a window has a least size, and room for its frame.
-    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-        "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
-    return driver
-
-
-def close(driver):
-    driver.quit()
-    shutil.rmtree(driver.profile, ignore_errors=True)
 
 
 def wait_for(driver, script, timeout=60):
@@ -80,21 +51,6 @@ def render_rgb(width, height, ticks, args):
                         f"--dir={ASSETS}", f"--out={out}"] + args, check=True)
         with open(out, "rb") as f:
             return png_rgb(f.read())
-
-
-class Server:
-    """The site over HTTP on a free local port."""
-
-    def __init__(self, site):
-        handler = functools.partial(QuietHandler, directory=site)
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
-        self.url = f"http://127.0.0.1:{self.httpd.server_address[1]}/"
-
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
 
 
 class WebPageTest(unittest.TestCase):
