@@ -215,6 +215,7 @@
       steps = 0;
       stopped = false;
       nextTick = performance.now();
+      document.documentElement.dataset.state = 'running';
     }
 
     // The picture's memory as the canvas's image data, made again when the
@@ -292,7 +293,6 @@
         showMessage(`${e.caption}: ${e.text}`);
       }
     }
-    document.documentElement.dataset.state = 'running';
     requestAnimationFrame(frame);
   }
 
