@@ -21,7 +21,7 @@ all=(
   libpng-dev libgif-dev zip file
   xscreensaver libxml2-utils lintian
   golly  # bgolly, the yardstick of `make bench` only
-  emscripten chromium chromium-driver python3-selenium  # the browser page and its tests
+  emscripten python3-fonttools chromium chromium-driver python3-selenium  # the browser page, its tests
 )
 
 # The hack's builds take no recommended packages: they would pull in
