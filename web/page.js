@@ -148,11 +148,16 @@
     link.href = fromPanel();
   }
 
-  function toggleFullScreen() {
+  // A click goes full screen; F goes there and back (Escape leaves too).
+  function fullScreen(toggle) {
     const root = document.documentElement;
-    if (document.fullscreenElement) document.exitFullscreen();
-    else if (root.requestFullscreen) root.requestFullscreen().catch(() => {});
-    else if (root.webkitRequestFullscreen) root.webkitRequestFullscreen();
+    if (document.fullscreenElement) {
+      if (toggle) document.exitFullscreen();
+    } else if (root.requestFullscreen) {
+      root.requestFullscreen().catch(() => {});
+    } else if (root.webkitRequestFullscreen) {
+      root.webkitRequestFullscreen();
+    }
   }
 
   async function run(life) {
@@ -296,10 +301,10 @@
     requestAnimationFrame(frame);
   }
 
-  canvas.addEventListener('click', toggleFullScreen);
+  canvas.addEventListener('click', () => fullScreen(false));
   document.addEventListener('keydown', (event) => {
     if ((event.key === 'f' || event.key === 'F') && !event.target.closest('form'))
-      toggleFullScreen();
+      fullScreen(true);
   });
 
   // Life runs with its WebAssembly inside life.js; a browser without it
