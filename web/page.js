@@ -125,7 +125,8 @@
       const field = form.elements[name];
       if (!field) continue;
       if (field.type === 'checkbox') field.checked = settings[name];
-      else field.value = String(settings[name]).toLowerCase();
+      else if (field.type === 'color') field.value = settings[name].toLowerCase();
+      else field.value = String(settings[name]);
     }
     const fromPanel = () => {
       const chosen = Object.assign({}, settings);
