@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The browser page (build/web) in headless Chromium: the picture after N
 ticks equals life-render's for the same size, seed and settings, from a web
-server and from file://, with no console error; bad query values warn and
+server and from file://, with no console error, and after a resize, at the
+new size in device pixels; bad query values warn and
 fall back to the defaults; a face set that cannot be loaded says so on the
 page. Usage: web_test.py [SITE] [LIFE_RENDER]."""
 import base64
@@ -96,6 +97,17 @@ class WebPageTest(unittest.TestCase):
                 for name in warnings:
                     self.assertTrue(any(f"option {name}" in m for m in warned), (name, warned))
                 self.assertEqual(len(warned), len(warnings), warned)
+
+    def test_a_resized_window_gets_a_world_of_its_size_in_device_pixels(self):
+        driver = self.open(self.server.url, "seed=11&stop-after=5&delay=0&faces=tinyface")
+        wait_for(driver, "return document.documentElement.dataset.state === 'stopped'")
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 320, "height": 200, "deviceScaleFactor": 2, "mobile": False})
+        wait_for(driver, "const c = document.getElementById('world');"
+                         "return c.width === 640 && c.height === 400 && c.clientWidth === 320"
+                         " && document.documentElement.dataset.state === 'stopped'")
+        self.assertTrue(canvas_rgb(driver) == render_rgb(
+            640, 400, 5, ["--face=" + FACES["tinyface"], "--seed=11"]))
 
     def test_face_set_that_cannot_be_loaded_is_named_on_the_page(self):
         site = tempfile.mkdtemp(prefix="life-web-site-")
