@@ -5,7 +5,7 @@ PRESETS := native win64 win32
 # The configured build files are kept, not removed as intermediates.
 .SECONDARY:
 
-.PHONY: all deps deps-hack deps-deb build test run run-x11 install deb bench dist release fuzz soak clean
+.PHONY: all deps deps-hack deps-deb build test run run-x11 install deb bench dist release fuzz soak web clean
 
 all: build
 
@@ -23,7 +23,7 @@ build-%: deps build/%/build.ninja
 
 build: $(addprefix build-,$(PRESETS))
 
-test: deps build build-sanitize
+test: deps build build-sanitize web
 	@tools/run-tests.sh
 
 run: deps build-native build-win64
@@ -49,7 +49,7 @@ install: deps-hack
 deb: deps-deb
 	@tools/make-deb.sh
 
-bench: deps build-native build-win64
+bench: deps build-native build-win64 web
 	@tools/run-benchmarks.sh
 
 dist: deps build-win64 build-win32
@@ -64,6 +64,14 @@ fuzz: deps build-native
 
 soak: deps build-native build-win64
 	@tools/soak.sh
+
+# The browser page, a static site in build/web (its CMake build in
+# build/web-cmake).
+build/web-cmake/build.ninja:
+	cmake --preset web >/dev/null
+
+web: deps build/web-cmake/build.ninja
+	cmake --build --preset web
 
 clean:
 	rm -rf build out dist

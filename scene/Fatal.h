@@ -14,7 +14,7 @@
 // is kCreated.
 void ExitIfNotCreated(CreateResult result, const std::string& faceFile);
 
-// Tests may intercept fatal exits: the hook is called instead of showing
-// the message and must not return (it throws, typically).
+// Tests and the browser page may intercept fatal exits: the hook is called
+// instead of showing the message and must not return (it throws, typically).
 using FatalHook = void (*)(const std::string& text, const char* caption);
 void SetFatalHook(FatalHook hook);

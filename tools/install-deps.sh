@@ -24,6 +24,7 @@ all=(
   strace  # holds the hack's requests in the test of kills during its start
   golly  # bgolly, the yardstick of `make bench` only
   python3-yaml  # the release test reads the winget manifest
+  emscripten python3-fonttools chromium chromium-driver python3-selenium  # the browser page, its tests
 )
 
 # The hack's builds take no recommended packages: they would pull in

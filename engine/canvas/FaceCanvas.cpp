@@ -104,9 +104,9 @@ CreateResult FaceCanvas::BuildPictures(WindowHandle window) {
 
   mini_.Fill(frameRect_, frameBrush_);
   frameRect_ = {1, 1, static_cast<int>(cols_) + 3, static_cast<int>(rows_) + 3};
-  mini_.Fill(frameRect_, 0);
+  mini_.Fill(frameRect_, kBlack);
   frameRect_ = {0, 0, pictureWidth, pictureHeight};
-  grid_.Fill(frameRect_, 0);
+  grid_.Fill(frameRect_, kBlack);
 
   ApplyDisplayName();
   drawing_ = !emptyGrid;
@@ -153,7 +153,7 @@ void FaceCanvas::OverlayAreas(PixelRect (&areas)[2], int& count) const {
 
 void FaceCanvas::SetMiniCell(uint32_t x, uint32_t y, bool alive) {
   if (!drawing_ || options_.bMiniDisplay == 0) return;
-  mini_.SetPixel(static_cast<int>(x) + 2, static_cast<int>(y) + 2, alive ? frameBrush_ : 0);
+  mini_.SetPixel(static_cast<int>(x) + 2, static_cast<int>(y) + 2, alive ? frameBrush_ : kBlack);
 }
 
 void FaceCanvas::RowStepped(const RowChanges& row) {

@@ -3,12 +3,26 @@
 
 #include "Platform.h"
 
-// A 32-bit pixel as a top-down 32-bit DIB stores it: 0x00RRGGBB.
+// A 32-bit pixel as a top-down 32-bit DIB stores it: 0x00RRGGBB. A build
+// for a browser's canvas (LIFE_PIXELS_RGBA) stores what the canvas's image
+// data holds instead, bytes R, G, B and an opaque alpha: 0xFFBBGGRR.
 using Pixel = uint32_t;
+
+#ifdef LIFE_PIXELS_RGBA
+constexpr Pixel kBlack = 0xFF000000u;
+constexpr Pixel PixelFromRgb(uint32_t r, uint32_t g, uint32_t b) {
+  return kBlack | (b << 16) | (g << 8) | r;
+}
+#else
+constexpr Pixel kBlack = 0;
+constexpr Pixel PixelFromRgb(uint32_t r, uint32_t g, uint32_t b) {
+  return (r << 16) | (g << 8) | b;
+}
+#endif
 
 // Colours reach the engine as 0x00BBGGRR values; pictures hold pixels.
 constexpr Pixel PixelFromColor(uint32_t color) {
-  return ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu);
+  return PixelFromRgb(color & 0xFFu, (color >> 8) & 0xFFu, (color >> 16) & 0xFFu);
 }
 
 struct PixelRect {
@@ -28,7 +42,7 @@ class Picture {
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
 
-  // Makes a black picture of the given size for the window's screen.
+  // Makes a black picture (kBlack) of the given size for the window's screen.
   // Returns false (and stays empty) when it cannot be made.
   bool Create(WindowHandle window, int width, int height);
 

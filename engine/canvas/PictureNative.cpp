@@ -1,6 +1,7 @@
 // Pictures in plain memory, for the native build (tests and tools).
 #include <stb/stb_image.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -89,6 +90,7 @@ bool Picture::Create(WindowHandle window, int width, int height) {
   if (pixels_ == nullptr) return false;
   width_ = stride_ = width;
   height_ = height;
+  if (kBlack != 0) std::fill(pixels_, pixels_ + count, kBlack);
   return true;
 }
 
@@ -111,7 +113,7 @@ Picture::LoadResult Picture::LoadScaled(WindowHandle window, const char* fileNam
     for (int x = 0; x < width; ++x) {
       const int64_t fx = static_cast<int64_t>(x) * fileWidth / width;
       const unsigned char* rgb = image + (fy * fileWidth + fx) * 3;
-      out[x] = (Pixel{rgb[0]} << 16) | (Pixel{rgb[1]} << 8) | rgb[2];
+      out[x] = PixelFromRgb(rgb[0], rgb[1], rgb[2]);
     }
   }
   stbi_image_free(image);
