@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # make release: everything a release page offers, named with the version, in
-# build/release/: the Windows zips, the hack's Debian package, the source
-# archive, a winget manifest of the zips and SHA256SUMS over all of them.
+# build/release/: the Windows zips, the hack's Debian package, the browser
+# page's static site as a zip, the source archive, a winget manifest of the zips and SHA256SUMS over all of them.
 # The same commit gives the same bytes in any folder, at any time, under any
 # time zone, locale and umask: every time stamp is the last commit's
 # (SOURCE_DATE_EPOCH; the Debian package's is its changelog's date, as when
@@ -81,8 +81,7 @@ if in_git_checkout; then
 else
   echo "make-release: not a git checkout, so no source archive"
 fi
-# Another folder of files is one more line:
-#   artefact NAME zip_of FOLDER [COMMAND THAT MAKES IT...]
+artefact "life-$version-web.zip" zip_of build/web make --no-print-directory web
 
 tools/winget-manifest.sh "$out" "$version" "$url"
 (cd "$out" && find . -type f ! -name SHA256SUMS -printf '%P\n' | LC_ALL=C sort \

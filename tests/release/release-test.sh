@@ -39,7 +39,8 @@ if ! diff <(sums "$a") <(sums "$b"); then
 fi
 rel=$a/build/release
 (cd "$rel" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
-for name in "life-$version-win32.zip" "life-$version-win64.zip" "life-$version.tar.gz" \
+for name in "life-$version-win32.zip" "life-$version-win64.zip" "life-$version-web.zip" \
+            "life-$version.tar.gz" \
             "lifefaces_${version}_$(dpkg --print-architecture).deb"; do
   grep -q "  $name\$" "$rel/SHA256SUMS" || fail "SHA256SUMS does not list $name"
 done
