@@ -96,6 +96,26 @@ void HandOver(const SetupPlatform& platform, const char* rundllFolder, const cha
                       commandLine, saverPath);
 }
 
+// Runs the elevated instance for the copying and the registration. False
+// when it ended with a failure, which it has told the user itself.
+bool InstallByElevatedInstance(const SetupPlatform& platform, DialogHandle dialog) {
+  unsigned long code = 0;
+  switch (platform.runElevated(dialog, kElevatedSwitch, &code)) {
+    case ElevatedRun::Ended:
+      return code == 0;
+    case ElevatedRun::Declined:
+      RaiseSetupMessage(
+          "Setup needs administrator rights to copy Life into the Windows directory.\n"
+          "Nothing was installed.\n");
+    case ElevatedRun::Failed:
+      break;
+  }
+  char reason[256] = {};
+  platform.describeError(code, reason, sizeof reason);
+  reason[sizeof reason - 1] = '\0';
+  RaiseSetupMessage("Can`t start setup as administrator!\n%s", reason);
+}
+
 bool InstallStep(const SetupPlatform& platform, DialogHandle dialog,
                  const InstallOptions& options) {
   CopiedFiles copied;
@@ -109,11 +129,16 @@ bool InstallStep(const SetupPlatform& platform, DialogHandle dialog,
       RaiseSetupMessage("The Windows directory path is too long!\n");
     std::strcat(path, "\\");
     LowerCaseAscii(path);
-    const std::string rundllFolder = options.silent ? "" : RundllFolder(platform, options);
-    CopyListWalk(platform, dialog, path, kCopyListPath, &copied);
-    CopyUninstaller(platform, path, &copied);
-    RegisterInstall(platform, path, OwnedFiles(platform, copied));
-    if (!options.silent) {
+    const bool handOver = !options.silent && !options.filesOnly;
+    const std::string rundllFolder = handOver ? RundllFolder(platform, options) : "";
+    if (!options.filesOnly && platform.needsElevation()) {
+      if (!InstallByElevatedInstance(platform, dialog)) return false;
+    } else {
+      CopyListWalk(platform, dialog, path, kCopyListPath, &copied);
+      CopyUninstaller(platform, path, &copied);
+      RegisterInstall(platform, path, OwnedFiles(platform, copied));
+    }
+    if (handOver) {
       std::strcat(path, kSaverFileName);
       HandOver(platform, rundllFolder.c_str(), path);
     }
