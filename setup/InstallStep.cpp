@@ -50,10 +50,11 @@ void CopyUninstaller(const SetupPlatform& platform, const std::string& windowsDi
   (created ? copied->created : copied->replaced).push_back(destination);
 }
 
-// What this install owns: what earlier installs recorded, and what this one
-// wrote, each path once.
+// What this install owns: what earlier installs of ours recorded, and what
+// this one wrote, each path once.
 std::vector<std::string> OwnedFiles(const SetupPlatform& platform, const CopiedFiles& copied) {
-  std::vector<std::string> owned = RegisteredFiles(platform);
+  std::vector<std::string> owned;
+  if (IsOurRegistration(platform)) owned = RegisteredFiles(platform);
   for (const auto* list : {&copied.created, &copied.replaced})
     for (const std::string& path : *list) {
       bool known = false;

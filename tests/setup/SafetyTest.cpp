@@ -182,6 +182,12 @@ TEST_F(SafetyTest, UninstallActsOnlyOnOurReadableRecordAndOnlyInTheWindowsDirect
   }
   EXPECT_EQ(fake.files.count("c:\\windows\\life.scr"), 0u);
   EXPECT_EQ(fake.registry.count(kLife), 0u);
+
+  // An install over someone else's "Life" entry takes over none of its record.
+  fake.registry[kLife] = {{"DisplayName", "Life"}, {"Publisher", "Someone Else"},
+                          {kInstalledFilesValue, "c:\\windows\\theirs.dll"}};
+  ASSERT_EQ(SilentInstall(fake.platform()), 0);
+  EXPECT_EQ(fake.registry[kLife][kInstalledFilesValue].find("theirs"), std::string::npos);
 }
 
 // The fake's registry writes, the writesLeft-th failing.
