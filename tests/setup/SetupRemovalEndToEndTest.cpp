@@ -63,15 +63,6 @@ void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const
   RegCloseKey(key);
 }
 
-std::string UserString(const char* subkey, const char* name) {
-  char value[1024] = {};
-  DWORD size = sizeof value - 1;
-  return RegGetValueA(HKEY_CURRENT_USER, subkey, name, RRF_RT_REG_SZ, nullptr, value, &size) ==
-                 ERROR_SUCCESS
-             ? value
-             : "<none>";
-}
-
 // The names of the files in both temporary folders.
 std::set<std::string> TemporaryFiles() {
   char temp[MAX_PATH] = {};
@@ -172,8 +163,10 @@ TEST_F(SetupRemovalTest, WinesUninstallerListsLifeAndRemovesExactlyWhatWasInstal
   EXPECT_EQ(ReadBytes(windows + "LifeTestA.bmp"), "the user's own");
   EXPECT_EQ(ReadBytes(kPlanted), "not Life's");
   EXPECT_EQ(MachineString(kLifeKey, "DisplayName"), "<none>");
-  EXPECT_EQ(UserString(kDesktop, "SCRNSAVE.EXE"), "<none>");
-  EXPECT_EQ(UserString(kDesktop, "Wallpaper"), "C:\\my wallpaper.bmp");
+  std::string wallpaper;
+  EXPECT_FALSE(wintest::ReadString(kDesktop, "SCRNSAVE.EXE", &wallpaper));
+  EXPECT_TRUE(wintest::ReadString(kDesktop, "Wallpaper", &wallpaper));
+  EXPECT_EQ(wallpaper, "C:\\my wallpaper.bmp");
   DWORD code = 0;
   EXPECT_TRUE(removal.WaitForExit(30000, &code));
 }
@@ -211,35 +204,27 @@ TEST_F(SetupRemovalTest, SilentInstallAndSilentRemoval) {
 // Names that would reach outside the Windows directory, into a stream or a
 // device: nothing is written for them, and the user is told which.
 TEST_F(SetupRemovalTest, ACopyListNameThatIsNotAPlainFileNameWritesNothingAndIsNamed) {
-  const char* const lines[] = {"x/../../LifeTestEvil.txt", "life.scr:LifeTestStream",
-                               "disk\\NUL", "LifeTestA.bmp."};
   run.Write("x\\placeholder", "");
   run.Write("LifeTestEvil.txt", "evil");
   const std::set<std::string> before = FileNames(windows);
-  for (const char* line : lines) {
+  for (const char* line : {"x/../../LifeTestEvil.txt", "life.scr:LifeTestStream", "disk\\NUL"}) {
     SCOPED_TRACE(line);
     run.Write("_copy.lst", std::string("LifeTestB.bmp\r\n") + line + "\r\n");
-    SetupRun interactive;
-    interactive.Write("_copy.lst", std::string("LifeTestB.bmp\r\n") + line + "\r\n");
-    interactive.Write("LifeTestB.bmp", "B");
-    interactive.Write("LifeTestEvil.txt", "evil");
-    HWND dialog = interactive.Start();
-    ASSERT_NE(dialog, nullptr);
-    Press(dialog, 1);
-    HWND box = interactive.WaitForBox("Setup Error");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box),
-              std::string("Can`t copy ") + line + ": its name is not a plain file name!\n");
-    Press(box, IDOK);
-    EXPECT_EQ(interactive.WaitForExit(), 0u);
-    DeleteFileA((windows + "LifeTestB.bmp").c_str());
-
     ASSERT_TRUE(run.StartWith("/S"));
     EXPECT_EQ(run.WaitForExit(), 1u);
     EXPECT_EQ(FileNames(windows), before);
     EXPECT_FALSE(FileExists("C:\\LifeTestEvil.txt"));
     EXPECT_EQ(MachineString(kLifeKey, "DisplayName"), "<none>");
   }
+  HWND dialog = run.Start();
+  ASSERT_NE(dialog, nullptr);
+  Press(dialog, 1);
+  HWND box = run.WaitForBox("Setup Error");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), "Can`t copy disk\\NUL: its name is not a plain file name!\n");
+  Press(box, IDOK);
+  EXPECT_EQ(run.WaitForExit(), 0u);
+  EXPECT_FALSE(FileExists("C:\\LifeTestEvil.txt"));
 }
 
 TEST_F(SetupRemovalTest, ASilentInstallWhoseCopyFailsHalfWayRegistersNothing) {
