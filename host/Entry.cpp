@@ -1,4 +1,7 @@
 // The process entry: command line, platform family, run mode, exit code.
+#include <cstdlib>
+#include <exception>
+
 #include "CommandLine.h"
 #include "HostState.h"
 #include "SaverHost.h"
@@ -21,6 +24,13 @@ LONG WINAPI GuardFilter(EXCEPTION_POINTERS* exception) {
   SetSaverRunning(0);
   const LPTOP_LEVEL_EXCEPTION_FILTER previous = Host().previousExceptionFilter;
   return previous != nullptr ? previous(exception) : EXCEPTION_CONTINUE_SEARCH;
+}
+
+// An exception that nothing catches ends in std::terminate, which aborts
+// without the runtime's exit-time handlers: give the running state back.
+[[noreturn]] void TerminateGuard() {
+  if (Host().runningStateOn) SetSaverRunning(0);
+  std::abort();
 }
 
 int32_t RunChosenMode(const ModeChoice& choice) {
@@ -47,6 +57,7 @@ int32_t DispatchMode(HINSTANCE instance, const char* argumentText) {
   Host().appInstance = instance;
   Host().win9xFamily = IsWin9xFamily();
   Host().previousExceptionFilter = SetUnhandledExceptionFilter(GuardFilter);
+  std::set_terminate(TerminateGuard);
   const int32_t result = RunChosenMode(ChooseMode(argumentText));
   SetUnhandledExceptionFilter(Host().previousExceptionFilter);
   return result;
@@ -56,6 +67,8 @@ void SaverEntry() {
   const char* argumentText = ArgumentText(GetCommandLineA(), NextCharOfCodePage);
   const int32_t result = DispatchMode(GetModuleHandleA(nullptr), argumentText);
   // The runtime's exit-time handlers are left out on purpose: the system
-  // reclaims what the process holds.
+  // reclaims what the process holds. The running state is not the
+  // process's to hold, whatever way the mode ended.
+  if (Host().runningStateOn) SetSaverRunning(0);
   ExitProcess(static_cast<UINT>(result));
 }

@@ -48,10 +48,9 @@ void ShowFaces(HWND dialog) {
 }
 
 BOOL InitOptions(HWND dialog) {
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_UPDOWN_CLASS;
-  InitCommonControlsEx(&controls);
+  // Registers the up-down class; Windows 95 and NT 4.0 as shipped have no
+  // InitCommonControlsEx.
+  InitCommonControls();
 
   SaverSettings defaults = kLoadTimeSettings;
   ApplyDialogDefaults(defaults);

@@ -6,6 +6,7 @@ if(LIFE_WINDOWS)
   # end-to-end tests build a saver of their own from them too.
   add_library(saver_window OBJECT
     ${CMAKE_CURRENT_LIST_DIR}/SaverWindowProc.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/OutOfMemory.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PrepareDialogClasses.cpp)
   target_link_libraries(saver_window PUBLIC saver_store scene_worlds host_contract
                                      PRIVATE life_warnings)

@@ -23,12 +23,17 @@ void FatalExit(const std::string& text, const char* caption) {
   std::exit(1);
 }
 
+void OutOfMemoryExit() {
+  // The text fits the string's own buffer: no allocation is needed for it.
+  FatalExit("Out of memory.", "No Memory");
+}
+
 void ExitIfNotCreated(CreateResult result, const std::string& faceFile) {
   switch (result) {
     case CreateResult::kCreated:
       return;
     case CreateResult::kOutOfMemory:
-      FatalExit("Out of memory.", "No Memory");
+      OutOfMemoryExit();
     case CreateResult::kNoFaceName:
       FatalExit("No target filename specified.", "No filename");
     case CreateResult::kBadFrame:

@@ -14,7 +14,12 @@
 // is kCreated.
 void ExitIfNotCreated(CreateResult result, const std::string& faceFile);
 
-// Tests and the browser page may intercept fatal exits: the hook is called
-// instead of showing the message and must not return (it throws, typically).
+// The saver's out-of-memory exit, "Out of memory." under "No Memory": the
+// new-handler of the saver, so that a failed allocation anywhere ends the
+// process the saver's own way rather than in std::terminate.
+[[noreturn]] void OutOfMemoryExit();
+
+// Tests and the browser page may intercept fatal exits: the hook is called instead of showing
+// the message and must not return (it throws, typically).
 using FatalHook = void (*)(const std::string& text, const char* caption);
 void SetFatalHook(FatalHook hook);

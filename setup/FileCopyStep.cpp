@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "PlainFileName.h"
 #include "SetupMessage.h"
 #include "SetupSteps.h"
 
@@ -27,6 +28,10 @@ const char* FileNameOf(const char* source) {
 CopyDone FileCopyStep(const SetupPlatform& platform, DialogHandle dialog,
                       const char* windowsDirectory, const char* source) {
   const char* name = FileNameOf(source);
+  // A name that is not a plain file name could reach outside the Windows
+  // directory ("a/../../x"), into a stream (":") or a device ("CON").
+  if (!IsPlainFileName(name))
+    RaiseSetupMessage("Can`t copy %s: its name is not a plain file name!\n", source);
   char destination[kPathSize];
   const int length = std::snprintf(destination, sizeof destination, "%s%s", windowsDirectory, name);
   if (length < 0 || static_cast<std::size_t>(length) >= sizeof destination)

@@ -50,10 +50,11 @@ void CopyUninstaller(const SetupPlatform& platform, const std::string& windowsDi
   (created ? copied->created : copied->replaced).push_back(destination);
 }
 
-// What this install owns: what earlier installs recorded, and what this one
-// wrote, each path once.
+// What this install owns: what earlier installs of ours recorded, and what
+// this one wrote, each path once.
 std::vector<std::string> OwnedFiles(const SetupPlatform& platform, const CopiedFiles& copied) {
-  std::vector<std::string> owned = RegisteredFiles(platform);
+  std::vector<std::string> owned;
+  if (IsOurRegistration(platform)) owned = RegisteredFiles(platform);
   for (const auto* list : {&copied.created, &copied.replaced})
     for (const std::string& path : *list) {
       bool known = false;
@@ -96,6 +97,26 @@ void HandOver(const SetupPlatform& platform, const char* rundllFolder, const cha
                       commandLine, saverPath);
 }
 
+// Runs the elevated instance for the copying and the registration. False
+// when it ended with a failure, which it has told the user itself.
+bool InstallByElevatedInstance(const SetupPlatform& platform, DialogHandle dialog) {
+  unsigned long code = 0;
+  switch (platform.runElevated(dialog, kElevatedSwitch, &code)) {
+    case ElevatedRun::Ended:
+      return code == 0;
+    case ElevatedRun::Declined:
+      RaiseSetupMessage(
+          "Setup needs administrator rights to copy Life into the Windows directory.\n"
+          "Nothing was installed.\n");
+    case ElevatedRun::Failed:
+      break;
+  }
+  char reason[256] = {};
+  platform.describeError(code, reason, sizeof reason);
+  reason[sizeof reason - 1] = '\0';
+  RaiseSetupMessage("Can`t start setup as administrator!\n%s", reason);
+}
+
 bool InstallStep(const SetupPlatform& platform, DialogHandle dialog,
                  const InstallOptions& options) {
   CopiedFiles copied;
@@ -109,11 +130,16 @@ bool InstallStep(const SetupPlatform& platform, DialogHandle dialog,
       RaiseSetupMessage("The Windows directory path is too long!\n");
     std::strcat(path, "\\");
     LowerCaseAscii(path);
-    const std::string rundllFolder = options.silent ? "" : RundllFolder(platform, options);
-    CopyListWalk(platform, dialog, path, kCopyListPath, &copied);
-    CopyUninstaller(platform, path, &copied);
-    RegisterInstall(platform, path, OwnedFiles(platform, copied));
-    if (!options.silent) {
+    const bool handOver = !options.silent && !options.filesOnly;
+    const std::string rundllFolder = handOver ? RundllFolder(platform, options) : "";
+    if (!options.filesOnly && platform.needsElevation()) {
+      if (!InstallByElevatedInstance(platform, dialog)) return false;
+    } else {
+      CopyListWalk(platform, dialog, path, kCopyListPath, &copied);
+      CopyUninstaller(platform, path, &copied);
+      RegisterInstall(platform, path, OwnedFiles(platform, copied));
+    }
+    if (handOver) {
       std::strcat(path, kSaverFileName);
       HandOver(platform, rundllFolder.c_str(), path);
     }

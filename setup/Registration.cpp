@@ -1,5 +1,8 @@
 #include "Registration.h"
 
+#include <cstring>
+#include <utility>
+
 #include "LifeVersion.h"
 #include "SetupMessage.h"
 #include "SetupSteps.h"
@@ -8,6 +11,9 @@ namespace {
 
 // Room for the record of every installed file.
 constexpr unsigned kRecordSize = 32768;
+
+inline constexpr char kDisplayName[] = LIFE_PRODUCT_NAME " " LIFE_VERSION_TEXT;
+inline constexpr char kDisplayNamePrefix[] = LIFE_PRODUCT_NAME " ";
 
 // What the files take on disk, in KB rounded up, as the list shows it.
 unsigned long EstimatedKilobytes(const SetupPlatform& platform,
@@ -19,6 +25,37 @@ unsigned long EstimatedKilobytes(const SetupPlatform& platform,
   }
   return static_cast<unsigned long>((bytes + 1023) / 1024);
 }
+
+bool ReadValue(const SetupPlatform& platform, const char* name, std::string* value) {
+  std::vector<char> buffer(kRecordSize, '\0');
+  if (!platform.readString(RegistryRoot::LocalMachine, kUninstallKey, name, buffer.data(),
+                           kRecordSize))
+    return false;
+  *value = buffer.data();
+  return true;
+}
+
+// One value of the registration: what this install writes, and what was
+// there before it (to put back when the registration fails).
+struct Value {
+  Value(const char* valueName, bool isNumber, std::string valueText, unsigned long valueCount)
+      : name(valueName), number(isNumber), text(std::move(valueText)), count(valueCount) {}
+
+  const char* name;
+  bool number;
+  std::string text;
+  unsigned long count;
+  bool existed = false;
+  std::string oldText;
+  unsigned long oldCount = 0;
+
+  bool Write(const SetupPlatform& platform, bool old) const {
+    return number ? platform.writeNumber(RegistryRoot::LocalMachine, kUninstallKey, name,
+                                         old ? oldCount : count)
+                  : platform.writeString(RegistryRoot::LocalMachine, kUninstallKey, name,
+                                         (old ? oldText : text).c_str());
+  }
+};
 
 }  // namespace
 
@@ -44,12 +81,30 @@ std::vector<std::string> SplitPaths(const std::string& joined) {
   return paths;
 }
 
+RecordState ReadRegisteredFiles(const SetupPlatform& platform, std::vector<std::string>* files) {
+  std::string record;
+  if (!ReadValue(platform, kInstalledFilesValue, &record)) return RecordState::Unreadable;
+  *files = SplitPaths(record);
+  return files->empty() ? RecordState::Unreadable : RecordState::Read;
+}
+
 std::vector<std::string> RegisteredFiles(const SetupPlatform& platform) {
-  std::vector<char> record(kRecordSize, '\0');
-  if (!platform.readString(RegistryRoot::LocalMachine, kUninstallKey, kInstalledFilesValue,
-                           record.data(), kRecordSize))
-    return {};
-  return SplitPaths(record.data());
+  std::vector<std::string> files;
+  ReadRegisteredFiles(platform, &files);
+  return files;
+}
+
+bool IsRegistered(const SetupPlatform& platform) {
+  std::string name;
+  return ReadValue(platform, "DisplayName", &name);
+}
+
+bool IsOurRegistration(const SetupPlatform& platform) {
+  std::string name, publisher;
+  return ReadValue(platform, "DisplayName", &name) &&
+         ReadValue(platform, "Publisher", &publisher) &&
+         name.compare(0, sizeof kDisplayNamePrefix - 1, kDisplayNamePrefix) == 0 &&
+         name.size() > sizeof kDisplayNamePrefix - 1 && publisher == kPublisher;
 }
 
 void RegisterInstall(const SetupPlatform& platform, const std::string& windowsDirectory,
@@ -61,20 +116,38 @@ void RegisterInstall(const SetupPlatform& platform, const std::string& windowsDi
   const std::string record = JoinPaths(files);
   if (record.size() >= kRecordSize) RaiseSetupMessage("Too many files to register!\n");
 
-  const auto text = [&](const char* name, const std::string& value) {
-    return platform.writeString(RegistryRoot::LocalMachine, kUninstallKey, name, value.c_str());
+  std::vector<Value> values = {
+      {"DisplayName", false, kDisplayName, 0},
+      {"DisplayVersion", false, LIFE_VERSION_TEXT, 0},
+      {"Publisher", false, kPublisher, 0},
+      {"DisplayIcon", false, uninstaller, 0},
+      {"InstallLocation", false, location, 0},
+      {"EstimatedSize", true, "", EstimatedKilobytes(platform, files)},
+      {"NoModify", true, "", 1},
+      {"NoRepair", true, "", 1},
+      {"UninstallString", false, quoted, 0},
+      {"QuietUninstallString", false, quoted + " /S", 0},
+      {kInstalledFilesValue, false, record, 0},
   };
-  const auto number = [&](const char* name, unsigned long value) {
-    return platform.writeNumber(RegistryRoot::LocalMachine, kUninstallKey, name, value);
-  };
-  const bool written =
-      text("DisplayName", LIFE_PRODUCT_NAME " " LIFE_VERSION_TEXT) &&
-      text("DisplayVersion", LIFE_VERSION_TEXT) && text("Publisher", kPublisher) &&
-      text("DisplayIcon", uninstaller) && text("InstallLocation", location) &&
-      number("EstimatedSize", EstimatedKilobytes(platform, files)) && number("NoModify", 1) &&
-      number("NoRepair", 1) && text("UninstallString", quoted) &&
-      text("QuietUninstallString", quoted + " /S") && text(kInstalledFilesValue, record);
-  if (written) return;
-  platform.deleteKey(RegistryRoot::LocalMachine, kUninstallKey);
+  const bool keyExisted = platform.keyExists(RegistryRoot::LocalMachine, kUninstallKey);
+  for (Value& value : values)
+    value.existed = value.number ? platform.readNumber(RegistryRoot::LocalMachine, kUninstallKey,
+                                                       value.name, &value.oldCount)
+                                 : ReadValue(platform, value.name, &value.oldText);
+
+  std::size_t written = 0;
+  while (written < values.size() && values[written].Write(platform, false)) ++written;
+  if (written == values.size()) return;
+  // Back to what was there: the failed value may have been half written too.
+  if (!keyExisted) {
+    platform.deleteKey(RegistryRoot::LocalMachine, kUninstallKey);
+  } else {
+    for (std::size_t i = 0; i <= written; ++i) {
+      if (values[i].existed)
+        values[i].Write(platform, true);
+      else
+        platform.deleteValue(RegistryRoot::LocalMachine, kUninstallKey, values[i].name);
+    }
+  }
   RaiseSetupMessage("Can`t register Life in the list of installed programs!\n");
 }

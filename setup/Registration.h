@@ -14,13 +14,27 @@ inline constexpr char kInstalledFilesValue[] = "InstalledFiles";
 inline constexpr char kUninstallerName[] = "lifesetup.exe";
 inline constexpr char kPublisher[] = "Vantreel";
 
-// The files recorded by the installs so far; empty when none is registered.
+// The files recorded by the installs so far; empty when none is registered
+// or the record cannot be read.
 std::vector<std::string> RegisteredFiles(const SetupPlatform& platform);
+
+// The record as ReadRegisteredFiles found it.
+enum class RecordState { Read, Unreadable };
+// Reads the record into `files`. Unreadable: the value is missing, not
+// text, longer than the record may be, or names no file at all.
+RecordState ReadRegisteredFiles(const SetupPlatform& platform, std::vector<std::string>* files);
+
+// True when a registration is there (it has a DisplayName).
+bool IsRegistered(const SetupPlatform& platform);
+// True when the registration is one that setup wrote: its DisplayName is
+// "Life <version>" and its Publisher ours.
+bool IsOurRegistration(const SetupPlatform& platform);
 
 // Writes the registration for an install into `windowsDirectory` (ending
 // in "\\") that owns `files`. Raises a SetupMessage when a value cannot be
-// written, after removing what was written, so nothing half-registered
-// stays behind.
+// written, after putting back what was there before: the earlier
+// registration of an upgrade stays as it was, and the key goes only when
+// this run created it.
 void RegisterInstall(const SetupPlatform& platform, const std::string& windowsDirectory,
                      const std::vector<std::string>& files);
 

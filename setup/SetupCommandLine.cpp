@@ -1,6 +1,5 @@
 #include "SetupCommandLine.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "SetupSteps.h"
@@ -48,16 +47,13 @@ const char* ArgumentsOf(const char* commandLine) {
 SetupCommandLine ParseSetupCommandLine(const char* arguments) {
   SetupCommandLine parsed;
   const std::vector<std::string> words = Words(arguments);
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
+  for (const std::string& word : words) {
     if (IsSwitch(word, "S")) {
       parsed.silent = true;
     } else if (IsSwitch(word, "uninstall")) {
       parsed.uninstall = true;
-    } else if (IsSwitch(word, "finish-removal") && i + 2 < words.size()) {
-      parsed.finishAfterProcess = std::strtoul(words[i + 1].c_str(), nullptr, 10);
-      parsed.finishRemoving = words[i + 2];
-      i += 2;
+    } else if (IsSwitch(word, kElevatedSwitch + 1)) {
+      parsed.elevated = true;
     }
   }
   return parsed;

@@ -1,15 +1,14 @@
 #pragma once
 // The command line of setup: nothing for the interactive install, /S for a
 // silent one, /uninstall (with /S: silent) to remove Life, and the hidden
-// /finish-removal PID PATH, with which a temporary copy of setup removes
-// the uninstaller's own file once that process PID has ended.
+// /elevated of the instance that setup starts with administrator rights
+// for the copying (or removing) and the registration.
 #include <string>
 
 struct SetupCommandLine {
   bool silent = false;
   bool uninstall = false;
-  unsigned long finishAfterProcess = 0;  // 0: not a finishing copy
-  std::string finishRemoving;
+  bool elevated = false;
 };
 
 // Parses the arguments after the program name. Switches are case-blind and

@@ -31,11 +31,14 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before anything can load a library: none from setup's own folder.
+  RestrictLibrarySearch();
   const SetupCommandLine options = ParseSetupCommandLine(ArgumentsOf(GetCommandLineA()));
   const SetupPlatform& platform = Win32SetupPlatform();
-  if (options.finishAfterProcess != 0)
-    return FinishRemoval(options.finishAfterProcess, options.finishRemoving.c_str());
-  if (options.uninstall) return UninstallStep(options.silent ? Silenced(platform) : platform);
+  if (options.uninstall)
+    return UninstallStep(options.silent ? Silenced(platform) : platform,
+                         {options.silent, options.elevated});
+  if (options.elevated) return InstallStep(platform, nullptr, {false, false, true}) ? 0 : 1;
   if (options.silent) return SilentInstall(platform);
 
   setupInstance = instance;

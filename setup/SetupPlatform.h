@@ -32,6 +32,14 @@ struct CopyOutcome {
 // The registry roots setup writes under.
 enum class RegistryRoot { LocalMachine, CurrentUser };
 
+// How an elevated instance of setup went: it ran to its end, the user
+// declined the consent prompt, or it could not be started.
+enum class ElevatedRun { Ended, Declined, Failed };
+
+// The exit code of setup when it needs administrator rights that it may
+// not ask for (ERROR_ELEVATION_REQUIRED).
+constexpr int kElevationRequiredExitCode = 740;
+
 struct SetupPlatform {
   // MessageBoxA: shows the text, returns the button pressed.
   int (*messageBox)(DialogHandle owner, const char* text, const char* caption, unsigned flags);
@@ -59,7 +67,8 @@ struct SetupPlatform {
   // The size of a file in bytes, or -1 when there is no such file.
   long long (*fileSize)(const char* path);
   // Deletes a file; true when it is gone afterwards, also when it was never
-  // there. The running program's own file goes as soon as the program ends.
+  // there. The running program's own file is marked for deletion at the
+  // next restart, by the platform's own means; true when it is marked.
   bool (*removeFile)(const char* path);
   // Registry values under `root`\`key`; writing creates the key. Each is
   // false when it fails (reading also when the value is missing or longer
@@ -70,4 +79,17 @@ struct SetupPlatform {
                      unsigned size);
   bool (*deleteValue)(RegistryRoot root, const char* key, const char* name);
   bool (*deleteKey)(RegistryRoot root, const char* key);
+  // A DWORD value; false when it is missing or of another type.
+  bool (*readNumber)(RegistryRoot root, const char* key, const char* name, unsigned long* value);
+  bool (*keyExists)(RegistryRoot root, const char* key);
+  // True on Windows Vista and later when this process cannot write into
+  // the Windows directory: the copying and the registration then need an
+  // elevated instance of setup.
+  bool (*needsElevation)();
+  // Starts the running program again with `arguments`, elevated through
+  // the platform's consent prompt (owned by `owner`), in the current
+  // directory, and waits for it to end, keeping `owner` painted but
+  // disabled meanwhile. `exitCode` gets its exit code when it Ended, the
+  // platform's error when it Failed.
+  ElevatedRun (*runElevated)(DialogHandle owner, const char* arguments, unsigned long* exitCode);
 };

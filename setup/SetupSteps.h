@@ -38,6 +38,8 @@ struct InstallOptions {
   bool silent = false;
   // The 9x family keeps rundll32.exe in the Windows directory.
   bool windows9x = false;
+  // The elevated instance's part: the copying and the registration only.
+  bool filesOnly = false;
 };
 
 // Copies the files of the copy list and setup itself into the Windows
@@ -45,6 +47,9 @@ struct InstallOptions {
 // True when all was done; on a failure tells the user under "Setup Error"
 // and returns false. Files copied before a failure stay in place (unless
 // silent), and a failure before the registration registers nothing.
+// When the platform needs elevation, an elevated instance of setup
+// (kElevatedSwitch) does the copying and the registration, and asks the
+// questions; the hand-over stays with this process, the user's own.
 bool InstallStep(const SetupPlatform& platform, DialogHandle dialog,
                  const InstallOptions& options = {});
 
@@ -81,14 +86,31 @@ void HandOver(const SetupPlatform& platform, const char* rundllFolder, const cha
 // dropped unseen: what setup runs on when it is told to be silent.
 SetupPlatform Silenced(const SetupPlatform& platform);
 
-// Removes the registered install: asks once, removes the files that
-// install recorded, clears the user's screen saver when it is ours, and
-// removes the registration; the user's settings stay. Files that cannot be
-// removed are named at the end. Returns the exit code: 0 when Life is gone
-// (or was not installed), 1 when files were left, 2 when the user said No.
-int UninstallStep(const SetupPlatform& platform);
+// The hidden switch of the elevated instance. It grants nothing: the
+// instance re-reads the copy list and the registration itself and trusts
+// nothing else from the instance that started it.
+inline constexpr char kElevatedSwitch[] = "/elevated";
 
-// Setup with /S: installs without a dialog; the exit code is 0 on success.
+struct UninstallOptions {
+  bool silent = false;      // no question, no message (the platform is Silenced)
+  bool filesOnly = false;   // the elevated instance's part: files and registration
+};
+
+// Removes the registered install when it is ours and its record readable:
+// asks once, removes the recorded files that lie directly in the Windows
+// directory, clears the user's screen saver when it names our saver, and
+// removes the registration; the user's settings stay. Files that cannot be
+// removed, and record entries outside the Windows directory (left alone),
+// are named at the end. With elevation needed, an elevated instance removes
+// the files and the registration, and this process, the user's own, clears
+// the screen saver. Returns the exit code: 0 when Life is gone (or was not
+// installed), 1 when files were left, 2 when the user said No (or declined
+// the consent prompt), 3 when the registration is not ours or its record
+// cannot be read (nothing removed), 740 when silent and elevation needed.
+int UninstallStep(const SetupPlatform& platform, const UninstallOptions& options = {});
+
+// Setup with /S: installs without a dialog; the exit code is 0 on success,
+// 740 without the administrator rights it needs (nothing done).
 int SilentInstall(const SetupPlatform& platform);
 
 // The part of a source path after its last backslash, or the whole path.

@@ -18,6 +18,8 @@ SetupPlatform Silenced(const SetupPlatform& platform) {
 }
 
 int SilentInstall(const SetupPlatform& platform) {
+  // Unattended, there is nobody to answer a consent prompt.
+  if (platform.needsElevation()) return kElevationRequiredExitCode;
   const SetupPlatform silenced = Silenced(platform);
   unsigned long id = 0;
   if (!PlatformCheck(silenced, nullptr, &id)) return 1;

@@ -1,11 +1,14 @@
 #include "Win32SetupPlatform.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "SetupResources.h"
+#include "WininitRename.h"
 
 namespace {
 
@@ -100,29 +103,58 @@ long long FileSize(const char* path) {
                                 data.nFileSizeLow);
 }
 
-// A running program cannot delete its own file. A copy of setup waits for
-// this process to end, deletes the file, and is itself deleted at the next
-// restart. The copy goes to the Windows directory's Temp folder, where other
-// users may add files but not change ours, under a name that nobody had
-// taken: an elevated setup must not start a file that someone else wrote.
-bool RemoveOwnFileLater(const char* path) {
+// Looks up a function of a system library at run time, for what the
+// oldest systems setup runs on lack.
+template <typename Fn>
+Fn SystemFunction(const char* library, const char* name) {
+  HMODULE module = GetModuleHandleA(library);
+  if (module == nullptr) module = LoadLibraryA(library);
+  if (module == nullptr) return nullptr;
+  // The detour through a plain function type keeps GCC's cast checks quiet.
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+bool IsNtFamily() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  return GetVersionExA(&version) != 0 && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+// The 95/98/Me family: a "NUL=" line in the [rename] section of WININIT.INI,
+// with the short path that its start-up program, running before Windows,
+// understands.
+bool DeleteAtRestartOn9x(const char* path) {
+  char shortPath[MAX_PATH] = {};
+  const DWORD shortLength = GetShortPathNameA(path, shortPath, MAX_PATH);
   char windows[MAX_PATH] = {};
   const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  const std::string folder = std::string(windows) + "\\Temp\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  const std::string stem = folder + "lifesetup-" + std::to_string(GetCurrentProcessId()) + "-";
-  std::string copy;
-  for (int attempt = 0; attempt < 10 && copy.empty(); ++attempt) {
-    const std::string name = stem + std::to_string(attempt) + ".exe";
-    if (CopyFileA(path, name.c_str(), TRUE) != 0) copy = name;
+  if (shortLength == 0 || shortLength >= MAX_PATH || length == 0 || length >= MAX_PATH - 13)
+    return false;
+  std::string ini = std::string(windows);
+  if (ini.back() != '\\') ini += '\\';
+  ini += "WININIT.INI";
+  std::string text;
+  if (std::FILE* file = std::fopen(ini.c_str(), "rb")) {
+    char block[4096];
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;)
+      text.append(block, got);
+    std::fclose(file);
   }
-  if (copy.empty()) return false;
-  std::string commandLine = "\"" + copy + "\" /finish-removal " +
-                            std::to_string(GetCurrentProcessId()) + " \"" + path + "\"";
-  if (StartProcess(copy.c_str(), commandLine.data())) return true;
-  DeleteFileA(copy.c_str());
-  return false;
+  text = WithDeleteAtRestart(text, shortPath);
+  std::FILE* file = std::fopen(ini.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  return std::fclose(file) == 0 && written;
+}
+
+// A running program cannot delete its own file: the platform deletes it at
+// the next restart. Nothing is copied or started for it.
+bool RemoveOwnFileLater(const char* path) {
+  if (!IsNtFamily()) return DeleteAtRestartOn9x(path);
+  // Looked up: the 95/98/Me family's kernel has no working MoveFileExA.
+  using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+  const auto moveFileEx = SystemFunction<MoveFileExFn>("kernel32.dll", "MoveFileExA");
+  return moveFileEx != nullptr && moveFileEx(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
 }
 
 bool RemoveFile(const char* path) {
@@ -183,6 +215,102 @@ bool DeleteKey(RegistryRoot root, const char* key) {
   return RegDeleteKeyA(RootKey(root), key) == ERROR_SUCCESS;
 }
 
+bool ReadNumber(RegistryRoot root, const char* key, const char* name, unsigned long* value) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(RootKey(root), key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+  DWORD type = 0, number = 0, bytes = sizeof number;
+  const LONG result =
+      RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&number), &bytes);
+  RegCloseKey(opened);
+  if (result != ERROR_SUCCESS || type != REG_DWORD || bytes != sizeof number) return false;
+  *value = number;
+  return true;
+}
+
+bool KeyExists(RegistryRoot root, const char* key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(RootKey(root), key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+  RegCloseKey(opened);
+  return true;
+}
+
+// Vista and later keep the Windows directory for administrators; whether
+// this process may write there is tried with a file that goes when closed.
+bool NeedsElevation() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (GetVersionExA(&version) == 0 || version.dwPlatformId != VER_PLATFORM_WIN32_NT ||
+      version.dwMajorVersion < 6)
+    return false;
+  char windows[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH - 40) return false;  // the copy will say so
+  std::string probe = windows;
+  if (probe.back() != '\\') probe += '\\';
+  probe += "lifesetup-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(GetTickCount()) + ".tmp";
+  HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return false;
+  }
+  return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+// Waits for the process, keeping this thread's windows painted.
+void WaitPumping(HANDLE process) {
+  while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+ElevatedRun RunElevated(HWND owner, const char* arguments, unsigned long* exitCode) {
+  char program[MAX_PATH] = {};
+  char directory[MAX_PATH] = {};
+  const DWORD directoryLength = GetCurrentDirectoryA(MAX_PATH, directory);
+  // Looked up: only Vista and later come here, and setup must load on
+  // systems whose shell lacks it.
+  using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+  const auto shellExecuteEx = SystemFunction<ShellExecuteExFn>("shell32.dll", "ShellExecuteExA");
+  if (!GetProgramPath(program, MAX_PATH) || directoryLength == 0 || directoryLength >= MAX_PATH ||
+      shellExecuteEx == nullptr) {
+    *exitCode = ERROR_FILE_NOT_FOUND;
+    return ElevatedRun::Failed;
+  }
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+  info.hwnd = owner;
+  info.lpVerb = "runas";
+  info.lpFile = program;
+  info.lpParameters = arguments;
+  info.lpDirectory = directory;
+  info.nShow = SW_SHOWNORMAL;
+  if (shellExecuteEx(&info) == 0) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_CANCELLED) return ElevatedRun::Declined;
+    *exitCode = error;
+    return ElevatedRun::Failed;
+  }
+  if (info.hProcess == nullptr) {
+    *exitCode = ERROR_INVALID_HANDLE;
+    return ElevatedRun::Failed;
+  }
+  if (owner != nullptr) EnableWindow(owner, FALSE);
+  WaitPumping(info.hProcess);
+  if (owner != nullptr) EnableWindow(owner, TRUE);
+  DWORD code = 1;
+  GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hProcess);
+  *exitCode = code;
+  return ElevatedRun::Ended;
+}
+
 const SetupPlatform win32Platform = {
     ShowMessage,
     GetPlatformId,
@@ -202,27 +330,26 @@ const SetupPlatform win32Platform = {
     ReadString,
     DeleteValue,
     DeleteKey,
+    ReadNumber,
+    KeyExists,
+    NeedsElevation,
+    RunElevated,
 };
 
 }  // namespace
 
 const SetupPlatform& Win32SetupPlatform() { return win32Platform; }
 
-int FinishRemoval(unsigned long processId, const char* path) {
-  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-  if (process != nullptr) {
-    WaitForSingleObject(process, 60000);
-    CloseHandle(process);
-  }
-  // The ended program's file may stay locked a moment longer.
-  bool removed = false;
-  for (int attempt = 0; attempt < 50 && !removed; ++attempt) {
-    removed = DeleteFileA(path) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
-    if (!removed) Sleep(100);
-  }
-  // The 9x family has no delayed delete: there the copy stays in the
-  // temporary folder.
-  char self[MAX_PATH] = {};
-  if (GetProgramPath(self, MAX_PATH)) MoveFileExA(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  return removed ? 0 : 1;
+void RestrictLibrarySearch() {
+  // Both looked up: SetDefaultDllDirectories came with Windows 8 (and an
+  // update of 7), SetDllDirectoryA with XP SP1; Windows 95 has neither.
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+  constexpr DWORD kSearchSystem32 = 0x800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+  const auto setDefault =
+      SystemFunction<SetDefaultDllDirectoriesFn>("kernel32.dll", "SetDefaultDllDirectories");
+  if (setDefault != nullptr && setDefault(kSearchSystem32) != 0) return;
+  // Takes the current directory out of the search.
+  const auto setDirectory = SystemFunction<SetDllDirectoryFn>("kernel32.dll", "SetDllDirectoryA");
+  if (setDirectory != nullptr) setDirectory("");
 }

@@ -41,7 +41,8 @@ maxlen[setup]=4096
 includes[setup]="setup tests/setup build/native/generated"
 sources[setup]="tests/fuzz/SetupFuzz.cpp setup/CopyListWalk.cpp setup/FileCopyStep.cpp
   setup/InstallStep.cpp setup/IntroStep.cpp setup/PlatformCheck.cpp setup/SetupDialog.cpp
-  setup/Registration.cpp setup/SetupMessage.cpp tests/setup/FakeSetupPlatform.cpp tests/setup/ScratchFolder.cpp"
+  setup/Registration.cpp setup/SetupMessage.cpp setup/PlainFileName.cpp setup/SetupCommandLine.cpp
+  setup/UninstallStep.cpp tests/setup/FakeSetupPlatform.cpp tests/setup/ScratchFolder.cpp"
 maxlen[settings]=8192
 includes[settings]="saver engine"
 sources[settings]="tests/fuzz/SettingsFuzz.cpp saver/Settings.cpp saver/MemoryRegistry.cpp
@@ -50,7 +51,7 @@ maxlen[face-sheet]=16384
 includes[face-sheet]="engine engine/canvas scene"
 sources[face-sheet]="tests/fuzz/FaceSheetFuzz.cpp engine/Acquisition.cpp engine/CellMap.cpp
   engine/EngineSetup.cpp scene/Fatal.cpp engine/canvas/FaceCanvas.cpp engine/canvas/Picture.cpp
-  engine/canvas/PictureNative.cpp engine/canvas/NativeFont.cpp engine/canvas/ActivityFontNative.cpp
+  engine/canvas/PictureNative.cpp engine/canvas/FaceSheetFile.cpp engine/canvas/NativeFont.cpp engine/canvas/ActivityFontNative.cpp
   -- $build/stb_image.o -lstb"
 all_targets=(catalogue command-line setup settings face-sheet)
 

@@ -10,6 +10,7 @@
 
 #include "NativeFont.h"
 #include "Acquisition.h"
+#include "FaceSheetFile.h"
 #include "Picture.h"
 
 namespace {
@@ -24,17 +25,22 @@ bool SizeAcceptable(int width, int height) {
 // run gives up to 255 pixels for two bytes.
 constexpr int64_t kMaxPixelsPerByte = 128;
 
-// Reads a whole file; false when it cannot be read.
-bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
+// Reads a face-sheet file whole, after checking its size and header;
+// false when it cannot be read or is not one the saver takes.
+bool ReadFaceSheetFile(const char* fileName, std::vector<unsigned char>& bytes) {
   std::FILE* file = std::fopen(fileName, "rb");
   if (file == nullptr) return false;
-  unsigned char buffer[65536];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + got);
-  const bool failed = std::ferror(file) != 0;
+  unsigned char header[kFaceSheetHeaderBytes] = {};
+  const size_t headerBytes = std::fread(header, 1, sizeof header, file);
+  const long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+  bool accepted = size >= 0 && FaceSheetHeaderAcceptable(header, headerBytes,
+                                                          static_cast<uint64_t>(size));
+  if (accepted && std::fseek(file, 0, SEEK_SET) == 0) {
+    bytes.resize(static_cast<size_t>(size));
+    accepted = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  }
   std::fclose(file);
-  return !failed;
+  return accepted;
 }
 
 // Decodes a face sheet. Only bitmap files are face sheets, as for the
@@ -98,7 +104,7 @@ Picture::LoadResult Picture::LoadScaled(WindowHandle window, const char* fileNam
                                         int height) {
   if (!SizeAcceptable(width, height)) return LoadResult::kUnreadable;
   std::vector<unsigned char> bytes;
-  if (!ReadWholeFile(fileName, bytes)) return LoadResult::kUnreadable;
+  if (!ReadFaceSheetFile(fileName, bytes)) return LoadResult::kUnreadable;
   int fileWidth = 0, fileHeight = 0;
   unsigned char* image = DecodeBitmap(bytes, &fileWidth, &fileHeight);
   if (image == nullptr) return LoadResult::kUnreadable;

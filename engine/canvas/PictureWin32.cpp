@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Acquisition.h"
+#include "FaceSheetFile.h"
 #include "Picture.h"
 
 namespace {
@@ -13,6 +14,23 @@ constexpr int64_t kMaxPixels = int64_t{1} << 28;
 
 bool SizeAcceptable(int width, int height) {
   return width > 0 && height > 0 && static_cast<int64_t>(width) * height <= kMaxPixels;
+}
+
+// The face-sheet file's size and header checked before the platform's
+// loader reads it whole.
+bool FaceSheetFileAcceptable(const char* fileName) {
+  HANDLE file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD high = 0;
+  const DWORD low = GetFileSize(file, &high);
+  unsigned char header[kFaceSheetHeaderBytes] = {};
+  DWORD got = 0;
+  const bool read = low != INVALID_FILE_SIZE || GetLastError() == NO_ERROR;
+  const bool accepted = read && ReadFile(file, header, sizeof header, &got, nullptr) != 0 &&
+                        FaceSheetHeaderAcceptable(header, got, (uint64_t{high} << 32) | low);
+  CloseHandle(file);
+  return accepted;
 }
 
 BITMAPINFO TopDown32(int width, int height) {
@@ -67,7 +85,8 @@ bool Picture::Create(WindowHandle window, int width, int height) {
 
 Picture::LoadResult Picture::LoadScaled(WindowHandle window, const char* fileName, int width,
                                         int height) {
-  if (!SizeAcceptable(width, height)) return LoadResult::kUnreadable;
+  if (!SizeAcceptable(width, height) || !FaceSheetFileAcceptable(fileName))
+    return LoadResult::kUnreadable;
   HANDLE image = LoadImageA(nullptr, fileName, IMAGE_BITMAP, width, height, LR_LOADFROMFILE);
   if (image == nullptr) return LoadResult::kUnreadable;
   HBITMAP sheet = static_cast<HBITMAP>(image);

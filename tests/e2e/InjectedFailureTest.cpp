@@ -37,4 +37,23 @@ TEST(InjectedFailureTest, EachFailedAcquisitionShowsItsMessageAndEndsWithCodeOne
   SetEnvironmentVariableA("LIFE_FAILING_ACQUISITION", nullptr);
 }
 
+TEST(InjectedFailureTest, AFailedAllocationShowsTheOutOfMemoryMessageAndEndsWithCodeOne) {
+  e2e::ScenarioFolder folder("injected-allocation");
+  ASSERT_TRUE(folder.AddFromBuild("doubles\\failing-saver.exe"));
+  e2e::WriteSettings(e2e::TestSettings{});
+  // The first allocation after start-up, and a later one (a /s run makes
+  // only a few: the engine's arrays are acquired apart).
+  for (int k : {1, 5}) {
+    SCOPED_TRACE("failing allocation " + std::to_string(k));
+    SetEnvironmentVariableA("LIFE_FAILING_ALLOCATION", std::to_string(k).c_str());
+    wintest::Process saver;
+    ASSERT_TRUE(e2e::Start(saver, folder, "failing-saver.exe", "/s"));
+    HWND box = wintest::WaitForWindow(saver.id(), "#32770", "No Memory", 20000);
+    ASSERT_NE(box, nullptr);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(e2e::ExitCodeWithin(saver, 10000), 1u);
+  }
+  SetEnvironmentVariableA("LIFE_FAILING_ALLOCATION", nullptr);
+}
+
 }  // namespace

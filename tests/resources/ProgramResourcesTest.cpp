@@ -21,7 +21,7 @@ struct ProgramCase {
 
 const ProgramCase kPrograms[] = {
     {"life.scr", "The Game of Life", "asInvoker"},
-    {"setup.exe", "Life Setup", "requireAdministrator"},
+    {"setup.exe", "Life Setup", "asInvoker"},  // elevates only its copying instance
 };
 
 // The bytes of one resource of a program loaded as data.

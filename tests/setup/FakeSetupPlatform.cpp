@@ -1,15 +1,24 @@
 #include "FakeSetupPlatform.h"
 
+#include "SetupCommandLine.h"
+#include "SetupSteps.h"
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
 
 FakeSetup* current = nullptr;
+bool insideElevated = false;
+
+void Event(const char* name) {
+  current->events.push_back((insideElevated ? "admin:" : "") + std::string(name));
+}
 
 int ShowMessage(DialogHandle owner, const char* text, const char* caption, unsigned flags) {
-  current->events.push_back("box");
+  Event("box");
   current->boxes.push_back({owner, text, caption, flags});
   if (current->answers.empty()) return kAnswerNo;
   const int answer = current->answers.front();
@@ -33,7 +42,7 @@ unsigned WindowsDirectory(char* buffer, unsigned size) {
 CopyOutcome CopyFile(const char* source, const char* destination, bool failIfExists) {
   // Setup copying itself is kept apart from the copies of the list.
   const bool self = current->programPath == source;
-  current->events.push_back(self ? "copy-self" : "copy");
+  Event(self ? "copy-self" : "copy");
   (self ? current->selfCopies : current->copies)
       .push_back(std::string(source) + " > " + destination + (failIfExists ? "" : " overwrite"));
   if (self && current->files.count(source) == 0) current->files[source] = "setup program";
@@ -53,7 +62,7 @@ void DescribeError(unsigned long error, char* text, std::size_t size) {
 }
 
 bool StartProcess(const char* application, char* commandLine) {
-  current->events.push_back("start");
+  Event("start");
   current->applications.push_back(application);
   current->commandLines.push_back(commandLine);
   return !current->startFails;
@@ -84,7 +93,7 @@ long long FileSize(const char* path) {
 }
 
 bool RemoveFile(const char* path) {
-  current->events.push_back("remove");
+  Event("remove");
   if (current->removeFails.count(path) != 0) return false;
   current->files.erase(path);
   return true;
@@ -92,6 +101,7 @@ bool RemoveFile(const char* path) {
 
 bool WriteString(RegistryRoot root, const char* key, const char* name, const char* value) {
   if (current->registryWriteFails) return false;
+  current->registryWrites.push_back((insideElevated ? "admin:" : "") + RegistryPath(root, key));
   current->registry[RegistryPath(root, key)][name] = value;
   return true;
 }
@@ -110,6 +120,7 @@ bool ReadString(RegistryRoot root, const char* key, const char* name, char* buff
 }
 
 bool DeleteValue(RegistryRoot root, const char* key, const char* name) {
+  if (std::string(name) == "SCRNSAVE.EXE") Event("unset-saver");
   const auto found = current->registry.find(RegistryPath(root, key));
   return found != current->registry.end() && found->second.erase(name) != 0;
 }
@@ -118,10 +129,41 @@ bool DeleteKey(RegistryRoot root, const char* key) {
   return current->registry.erase(RegistryPath(root, key)) != 0;
 }
 
+bool ReadNumber(RegistryRoot root, const char* key, const char* name, unsigned long* value) {
+  char text[32] = {};
+  if (!ReadString(root, key, name, text, sizeof text)) return false;
+  *value = std::strtoul(text, nullptr, 10);
+  return true;
+}
+
+bool KeyExists(RegistryRoot root, const char* key) {
+  return current->registry.count(RegistryPath(root, key)) != 0;
+}
+
+bool NeedsElevation() { return current->elevationNeeded && !insideElevated; }
+
+ElevatedRun RunElevated(DialogHandle, const char* arguments, unsigned long* exitCode) {
+  current->elevatedArguments.push_back(arguments);
+  if (current->elevatedRun != ElevatedRun::Ended) {
+    *exitCode = kAccessDenied;
+    return current->elevatedRun;
+  }
+  const SetupCommandLine options = ParseSetupCommandLine(arguments);
+  insideElevated = true;
+  *exitCode = static_cast<unsigned long>(
+      !options.elevated ? 99
+      : options.uninstall
+          ? UninstallStep(current->platform(), {false, true})
+          : (InstallStep(current->platform(), nullptr, {false, false, true}) ? 0 : 1));
+  insideElevated = false;
+  return ElevatedRun::Ended;
+}
+
 const SetupPlatform fakePlatform = {
     ShowMessage,  PlatformId,  WindowsDirectory, CopyFile,        DescribeError, StartProcess,
     SetIntroText, HideDialog,  EndDialog,        SystemDirectory, ProgramPath,   FileSize,
-    RemoveFile,   WriteString, WriteNumber,      ReadString,      DeleteValue,   DeleteKey};
+    RemoveFile,   WriteString, WriteNumber,      ReadString,      DeleteValue,   DeleteKey,
+    ReadNumber,   KeyExists,   NeedsElevation,   RunElevated};
 
 }  // namespace
 

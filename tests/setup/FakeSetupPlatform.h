@@ -47,12 +47,20 @@ struct FakeSetup {
   std::map<std::string, std::map<std::string, std::string>> registry;
   bool registryWriteFails = false;
 
+  // Elevation: needsElevation's answer; what runElevated does: with Ended
+  // it runs the elevated part (the step that "/elevated" names, in this
+  // process, its events marked "admin:"), else it returns that outcome.
+  bool elevationNeeded = false;
+  ElevatedRun elevatedRun = ElevatedRun::Ended;
+  std::vector<std::string> elevatedArguments;
+
   // Answers to the message boxes, in order; IDNO when they run out.
   std::vector<int> answers;
   bool startFails = false;
 
   // What happened, in order: "box", "copy", "copy-self", "start", "intro",
-  // "hide", "end", "remove".
+  // "hide", "end", "remove", "unset-saver" (the user's SCRNSAVE.EXE
+  // deleted), each prefixed with "admin:" inside the elevated part.
   std::vector<std::string> events;
   std::vector<MessageBoxCall> boxes;
   std::vector<std::string> copies;      // "source > destination" (+ " overwrite")
@@ -60,6 +68,8 @@ struct FakeSetup {
   std::vector<std::string> commandLines;
   std::vector<std::string> applications;
   std::vector<std::string> introTexts;
+  // The key of each registry write, prefixed likewise.
+  std::vector<std::string> registryWrites;
 };
 
 // The dialog handle the tests pass; the fake only compares it.

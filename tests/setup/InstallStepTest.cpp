@@ -60,12 +60,14 @@ TEST_F(InstallStepTest, EmptyLinesAreSkippedAndTheLastLineNeedsNoLineEnd) {
 }
 
 TEST_F(InstallStepTest, LinesAreUsedExactlyAsWritten) {
-  // A carriage return not followed by a line feed is part of the line.
-  fake.files = {{" spaced name.bmp ", "s"}, {"#not a comment", "h"}, {"a\rb", "r"}};
-  EXPECT_TRUE(Install(" spaced name.bmp \n#not a comment\na\rb\n"));
-  EXPECT_EQ(fake.copies,
-            (Strings{" spaced name.bmp  > c:\\windows\\ spaced name.bmp ",
-                     "#not a comment > c:\\windows\\#not a comment", "a\rb > c:\\windows\\a\rb"}));
+  fake.files = {{" spaced name.bmp", "s"}, {"#not a comment", "h"}, {"a\rb", "r"}};
+  EXPECT_TRUE(Install(" spaced name.bmp\n#not a comment\n"));
+  EXPECT_EQ(fake.copies, (Strings{" spaced name.bmp > c:\\windows\\ spaced name.bmp",
+                                  "#not a comment > c:\\windows\\#not a comment"}));
+  // A carriage return not followed by a line feed is part of the line, and
+  // a name with a control character is no file name to copy to.
+  EXPECT_FALSE(Install("a\rb\n"));
+  EXPECT_EQ(OnlyBox(), "Setup Error: Can`t copy a\rb: its name is not a plain file name!\n");
 }
 
 TEST_F(InstallStepTest, AnEmptyListOrOneWithoutTheSaverStillHandsOver) {

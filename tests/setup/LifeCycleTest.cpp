@@ -148,29 +148,26 @@ TEST_F(LifeCycleTest, UninstallOnNoTouchesNothingAndSilentlyAsksNothing) {
   EXPECT_EQ(UninstallStep(Silenced(fake.platform())), 0);  // not installed: nothing to do
 }
 
-TEST(SetupCommandLineTest, SwitchesAndTheFinishingCopy) {
+TEST(SetupCommandLineTest, SwitchesAndTheElevatedInstance) {
   struct Case {
     const char* commandLine;
-    bool silent, uninstall;
-    unsigned long process;
-    const char* path;
+    bool silent, uninstall, elevated;
   };
   const Case cases[] = {
-      {"setup.exe", false, false, 0, ""},
-      {"\"C:\\a b\\setup.exe\" /S", true, false, 0, ""},
-      {"setup.exe  -s /UNINSTALL", true, true, 0, ""},
-      {"\"c:\\x.exe\"/uninstall", false, true, 0, ""},
-      {"setup.exe /Silent /uninstallX", false, false, 0, ""},
-      {"x.exe /finish-removal 42 \"c:\\my windows\\lifesetup.exe\"", false, false, 42,
-       "c:\\my windows\\lifesetup.exe"},
-      {"x.exe /finish-removal 42", false, false, 0, ""},
+      {"setup.exe", false, false, false},
+      {"\"C:\\a b\\setup.exe\" /S", true, false, false},
+      {"setup.exe  -s /UNINSTALL", true, true, false},
+      {"\"c:\\x.exe\"/uninstall", false, true, false},
+      {"setup.exe /Silent /uninstallX /elevatedX", false, false, false},
+      {"setup.exe /elevated", false, false, true},
+      {"x.exe /uninstall -Elevated", false, true, true},
+      {"x.exe /finish-removal 42 \"c:\\my windows\\lifesetup.exe\"", false, false, false},
   };
   for (const Case& c : cases) {
     const SetupCommandLine parsed = ParseSetupCommandLine(ArgumentsOf(c.commandLine));
     EXPECT_EQ(parsed.silent, c.silent) << c.commandLine;
     EXPECT_EQ(parsed.uninstall, c.uninstall) << c.commandLine;
-    EXPECT_EQ(parsed.finishAfterProcess, c.process) << c.commandLine;
-    EXPECT_EQ(parsed.finishRemoving, c.path) << c.commandLine;
+    EXPECT_EQ(parsed.elevated, c.elevated) << c.commandLine;
   }
 }
 
