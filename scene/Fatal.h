@@ -19,7 +19,7 @@ void ExitIfNotCreated(CreateResult result, const std::string& faceFile);
 // process the saver's own way rather than in std::terminate.
 [[noreturn]] void OutOfMemoryExit();
 
-// Tests and the browser page may intercept fatal exits: the hook is called instead of showing
-// the message and must not return (it throws, typically).
+// Tests and the browser page may intercept fatal exits: the hook is called
+// instead of showing the message and must not return (it throws, typically).
 using FatalHook = void (*)(const std::string& text, const char* caption);
 void SetFatalHook(FatalHook hook);
