@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FakeSetupPlatform.h"
@@ -22,36 +23,27 @@ const std::string kLife = RegistryPath(RegistryRoot::LocalMachine, kUninstallKey
 const std::string kDesktop = RegistryPath(RegistryRoot::CurrentUser, "Control Panel\\Desktop");
 
 TEST(PlainFileNameTest, OnlyANameDirectlyInAFolderPasses) {
-  const struct {
-    const char* name;
-    bool plain;
-  } cases[] = {
-      {"life.scr", true}, {"LifeTest Face.BMP", true}, {"a", true}, {".hidden", true},
-      {"con1.txt", true}, {"COM0", true}, {"lpt10", true}, {"nul_file", true},
-      {"", false}, {".", false}, {"..", false}, {"x/../../evil.txt", false},
-      {"a\\b", false}, {"c:evil", false}, {"life.scr:stream", false}, {"a|b", false},
-      {"a*", false}, {"a?", false}, {"\"a\"", false}, {"a<b>", false}, {"tab\tname", false},
-      {"del\x7f", false}, {"dot.", false}, {"blank ", false}, {"CON", false},
-      {"con.txt", false}, {"Nul", false}, {"nul .txt", false}, {"PRN.x.y", false},
-      {"aux", false}, {"COM1", false}, {"lpt9.bmp", false}, {"CONOUT$", false},
-      {"clock$", false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(IsPlainFileName(c.name), c.plain) << c.name;
+  for (const char* name :
+       {"life.scr", "LifeTest Face.BMP", "a", ".hidden", "con1.txt", "COM0", "lpt10", "nul_file"})
+    EXPECT_TRUE(IsPlainFileName(name)) << name;
+  // Empty, a dot or blank at the end ("." and ".." too), a device whatever follows it.
+  for (const char* name : {"", ".", "..", "dot.", "blank ", "CON", "con.txt", "Nul", "nul .txt",
+                           "PRN.x.y", "aux", "COM1", "lpt9.bmp", "CONOUT$", "clock$"})
+    EXPECT_FALSE(IsPlainFileName(name)) << name;
+  for (const char c : std::string("\\/:*?\"<>|\t\x1f\x7f"))
+    EXPECT_FALSE(IsPlainFileName((std::string("a") + c + "b").c_str())) << int{c};
   EXPECT_TRUE(IsPlainFileName(std::string(kMaxPlainNameLength, 'a').c_str()));
   EXPECT_FALSE(IsPlainFileName(std::string(kMaxPlainNameLength + 1, 'a').c_str()));
 }
 
 TEST(WininitRenameTest, TheDeleteLineGoesIntoTheOneRenameSection) {
-  const struct {
-    const char* before;
-    const char* after;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"", "[rename]\r\nNUL=C:\\X\r\n"},
       {"[other]\r\na=b", "[other]\r\na=b\r\n[rename]\r\nNUL=C:\\X\r\n"},
       {"[Rename]\r\nNUL=C:\\OLD\r\n[x]\r\n", "[Rename]\r\nNUL=C:\\X\r\nNUL=C:\\OLD\r\n[x]\r\n"},
       {"[rename]", "[rename]\r\nNUL=C:\\X\r\n"},
   };
-  for (const auto& c : cases) EXPECT_EQ(WithDeleteAtRestart(c.before, "C:\\X"), c.after);
+  for (const auto& [before, after] : cases) EXPECT_EQ(WithDeleteAtRestart(before, "C:\\X"), after);
 }
 
 class SafetyTest : public testing::Test {
@@ -66,6 +58,8 @@ class SafetyTest : public testing::Test {
     fake.boxes.clear();
     fake.registryWrites.clear();
   }
+  // What a step that refuses must leave as it was.
+  auto State() const { return std::make_pair(fake.files, fake.registry); }
 
   ScratchFolder folder;
   FakeSetup fake;
@@ -105,11 +99,11 @@ TEST_F(SafetyTest, TheElevatedInstanceCopiesAndRegistersTheUserHandsOverAndForge
   fake.answers = {kAnswerYes};
   EXPECT_EQ(UninstallStep(fake.platform()), 0);
   EXPECT_EQ(fake.elevatedArguments, (Strings{"/elevated", "/uninstall /elevated"}));
-  EXPECT_EQ(fake.events, (Strings{"box", "admin:remove", "admin:remove", "admin:box",
-                                  "unset-saver"}));
+  EXPECT_EQ(fake.events,
+            (Strings{"box", "admin:remove", "admin:remove", "admin:box", "unset-saver"}));
   EXPECT_EQ(fake.registry.count(kLife), 0u);
-  EXPECT_EQ(fake.registry[kDesktop], (std::map<std::string, std::string>{{"Wallpaper",
-                                                                          "c:\\me.bmp"}}));
+  EXPECT_EQ(fake.registry[kDesktop],
+            (std::map<std::string, std::string>{{"Wallpaper", "c:\\me.bmp"}}));
 }
 
 TEST_F(SafetyTest, ADeclinedPromptOrSilenceWithoutRightsChangesNothing) {
@@ -121,55 +115,47 @@ TEST_F(SafetyTest, ADeclinedPromptOrSilenceWithoutRightsChangesNothing) {
             "Setup needs administrator rights to copy Life into the Windows directory.\n"
             "Nothing was installed.\n");
   EXPECT_EQ(SilentInstall(fake.platform()), kElevationRequiredExitCode);
-  EXPECT_TRUE(fake.copies.empty() && fake.selfCopies.empty() && fake.commandLines.empty());
-  EXPECT_TRUE(fake.registry.empty());
+  EXPECT_TRUE(fake.copies.empty() && fake.selfCopies.empty() && fake.commandLines.empty() &&
+              fake.registry.empty());
 
   fake.elevationNeeded = false;
   Installed();
   fake.elevationNeeded = true;
-  const auto files = fake.files;
-  const auto registry = fake.registry;
+  const auto before = State();
   EXPECT_EQ(UninstallStep(Silenced(fake.platform()), {true, false}), kElevationRequiredExitCode);
-  fake.elevatedRun = ElevatedRun::Declined;
   fake.answers = {kAnswerYes};
-  EXPECT_EQ(UninstallStep(fake.platform()), 2);
-  EXPECT_EQ(fake.files, files);
-  EXPECT_EQ(fake.registry, registry);
+  EXPECT_EQ(UninstallStep(fake.platform()), 2);  // declined
+  EXPECT_EQ(State(), before);
   EXPECT_EQ(fake.elevatedArguments.size(), 2u);  // none for the silent runs
 }
 
 TEST_F(SafetyTest, UninstallActsOnlyOnOurReadableRecordAndOnlyInTheWindowsDirectory) {
   Installed();
-  const auto files = fake.files;
-  const std::string record = fake.registry[kLife][kInstalledFilesValue];
+  const auto key = fake.registry[kLife];
   // Not ours, or a record that cannot be read: nothing removed, key kept.
-  const struct {
-    const char* name;
-    const char* value;
-  } spoiled[] = {{kInstalledFilesValue, nullptr}, {kInstalledFilesValue, ""},
-                 {kInstalledFilesValue, "|||"}, {"Publisher", "Someone Else"},
-                 {"DisplayName", "Lifeboat 2"}};
-  for (const auto& s : spoiled) {
-    const std::string saved = fake.registry[kLife][s.name];
-    if (s.value == nullptr)
-      fake.registry[kLife].erase(s.name);
-    else
-      fake.registry[kLife][s.name] = s.value;
+  const std::pair<const char*, const char*> spoiled[] = {{kInstalledFilesValue, nullptr},
+                                                         {kInstalledFilesValue, ""},
+                                                         {kInstalledFilesValue, "|||"},
+                                                         {"Publisher", "Someone Else"},
+                                                         {"DisplayName", "Lifeboat 2"}};
+  for (const auto& [name, value] : spoiled) {
+    fake.registry[kLife] = key;
+    if (value == nullptr) fake.registry[kLife].erase(name);
+    if (value != nullptr) fake.registry[kLife][name] = value;
+    const auto before = State();
     fake.boxes.clear();
     fake.answers = {kAnswerYes};
-    EXPECT_EQ(UninstallStep(fake.platform()), 3) << s.name;
+    EXPECT_EQ(UninstallStep(fake.platform()), 3) << name;
     ASSERT_EQ(fake.boxes.size(), 1u);
     EXPECT_NE(fake.boxes[0].text.find("Nothing was removed."), std::string::npos);
-    EXPECT_EQ(fake.files, files);
-    EXPECT_EQ(fake.registry.count(kLife), 1u);
-    fake.registry[kLife][s.name] = saved;
+    EXPECT_EQ(State(), before);
   }
   // Entries that are not <Windows directory>\<plain name> stay and are named.
-  const Strings planted = {"C:\\planted.txt", "c:\\windows\\sub\\x.txt", "relative.txt",
-                           "\\\\server\\share\\x", "c:\\windows\\..\\boot.ini",
-                           "c:\\windows\\nul"};
+  const Strings planted = {"C:\\planted.txt",      "c:\\windows\\sub\\x.txt",   "relative.txt",
+                           "\\\\server\\share\\x", "c:\\windows\\..\\boot.ini", "c:\\windows\\nul"};
   for (const std::string& path : planted) fake.files[path] = "theirs";
-  fake.registry[kLife][kInstalledFilesValue] = record + "|" + JoinPaths(planted);
+  fake.registry[kLife] = key;
+  fake.registry[kLife][kInstalledFilesValue] += "|" + JoinPaths(planted);
   fake.answers = {kAnswerYes};
   EXPECT_EQ(UninstallStep(fake.platform()), 1);
   for (const std::string& path : planted) {
@@ -180,7 +166,8 @@ TEST_F(SafetyTest, UninstallActsOnlyOnOurReadableRecordAndOnlyInTheWindowsDirect
   EXPECT_EQ(fake.registry.count(kLife), 0u);
 
   // An install over someone else's "Life" entry takes over none of its record.
-  fake.registry[kLife] = {{"DisplayName", "Life"}, {"Publisher", "Someone Else"},
+  fake.registry[kLife] = {{"DisplayName", "Life"},
+                          {"Publisher", "Someone Else"},
                           {kInstalledFilesValue, "c:\\windows\\theirs.dll"}};
   ASSERT_EQ(SilentInstall(fake.platform()), 0);
   EXPECT_EQ(fake.registry[kLife][kInstalledFilesValue].find("theirs"), std::string::npos);
@@ -203,12 +190,12 @@ TEST_F(SafetyTest, AFailedRegistrationKeepsAnEarlierOneAsItWasAndDropsOnlyItsOwn
   fake.registry[kLife].erase("NoRepair");
   const auto before = fake.registry;
   // The k-th registry write fails, for every k.
+  fakeTable = &fake.platform();
+  SetupPlatform failing = fake.platform();
+  failing.writeString = FailingWrite;
+  failing.writeNumber = FailingNumber;
   for (int k = 1; k <= 11; ++k) {
-    SetupPlatform failing = fake.platform();
-    fakeTable = &fake.platform();
     writesLeft = k;
-    failing.writeString = FailingWrite;
-    failing.writeNumber = FailingNumber;
     EXPECT_EQ(SilentInstall(failing), 1) << k;
     EXPECT_EQ(fake.registry, before) << k;
   }

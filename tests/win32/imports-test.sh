@@ -5,13 +5,8 @@
 set -euo pipefail
 list=$1
 shift
-programs=("$@")
-objdump=i686-w64-mingw32-objdump
-for program in "${programs[@]}"; do
-  if [[ ! -f $program ]]; then
-    echo "$program is missing (build the win32 preset first)"
-    exit 77
-  fi
+for program in "$@"; do
+  [[ -f $program ]] || { echo "$program is missing (build the win32 preset first)"; exit 77; }
 done
 
 # The list as "LIBRARY FUNCTION" lines, libraries in upper case.
@@ -20,20 +15,14 @@ known=$(awk '/^#/ || NF == 0 { next }
              { for (i = 1; i <= NF; ++i) print library, $i }' "$list" | sort -u)
 
 status=0
-for program in "${programs[@]}"; do
-  imports=$("$objdump" -p "$program" |
+for program in "$@"; do
+  imports=$(i686-w64-mingw32-objdump -p "$program" |
             awk '/DLL Name:/ { library = toupper($3) }
                  /^\t[0-9a-f]+\t +[0-9]+ +[^ ]+$/ { print library, $3 }' | sort -u)
-  if [[ -z $imports ]]; then
-    echo "$program: no imports read"
-    status=1
-    continue
-  fi
+  # An empty list would mean objdump's layout changed, not a clean program.
+  [[ -n $imports ]] || { echo "$program: no imports read"; status=1; continue; }
   missing=$(comm -23 <(echo "$imports") <(echo "$known"))
-  if [[ -n $missing ]]; then
-    echo "$(basename "$program") imports what Windows 95 lacks:"
-    echo "$missing" | sed 's/^/  /'
-    status=1
-  fi
+  [[ -z $missing ]] || { echo "$(basename "$program") imports what Windows 95 lacks:"
+                         echo "$missing" | sed 's/^/  /'; status=1; }
 done
 exit $status
