@@ -101,6 +101,7 @@ bool RemoveFile(const char* path) {
 
 bool WriteString(RegistryRoot root, const char* key, const char* name, const char* value) {
   if (current->registryWriteFails) return false;
+  if (current->registryWritesLeft-- == 0) return false;
   current->registryWrites.push_back((insideElevated ? "admin:" : "") + RegistryPath(root, key));
   current->registry[RegistryPath(root, key)][name] = value;
   return true;
@@ -144,15 +145,11 @@ bool NeedsElevation() { return current->elevationNeeded && !insideElevated; }
 
 ElevatedRun RunElevated(DialogHandle, const char* arguments, unsigned long* exitCode) {
   current->elevatedArguments.push_back(arguments);
-  if (current->elevatedRun != ElevatedRun::Ended) {
-    *exitCode = kAccessDenied;
-    return current->elevatedRun;
-  }
-  const SetupCommandLine options = ParseSetupCommandLine(arguments);
+  *exitCode = kAccessDenied;
+  if (current->elevatedRun != ElevatedRun::Ended) return current->elevatedRun;
   insideElevated = true;
   *exitCode = static_cast<unsigned long>(
-      !options.elevated ? 99
-      : options.uninstall
+      ParseSetupCommandLine(arguments).uninstall
           ? UninstallStep(current->platform(), {false, true})
           : (InstallStep(current->platform(), nullptr, {false, false, true}) ? 0 : 1));
   insideElevated = false;

@@ -46,10 +46,11 @@ struct FakeSetup {
   // The registry: "root\\key" to value name to value (numbers in decimal).
   std::map<std::string, std::map<std::string, std::string>> registry;
   bool registryWriteFails = false;
+  int registryWritesLeft = -1;  // at 0, the next write fails
 
   // Elevation: needsElevation's answer; what runElevated does: with Ended
-  // it runs the elevated part (the step that "/elevated" names, in this
-  // process, its events marked "admin:"), else it returns that outcome.
+  // it runs the elevated part of the step its arguments name, in this
+  // process, its events marked "admin:"; else it returns that outcome.
   bool elevationNeeded = false;
   ElevatedRun elevatedRun = ElevatedRun::Ended;
   std::vector<std::string> elevatedArguments;

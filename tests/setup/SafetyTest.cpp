@@ -52,12 +52,6 @@ class SafetyTest : public testing::Test {
     fake.files = {{"life.scr", "saver"}, {"a.bmp", "aa"}};
     WriteBytes(kCopyListPath, "life.scr\na.bmp\n");
   }
-  void Installed() {
-    ASSERT_EQ(SilentInstall(fake.platform()), 0);
-    fake.events.clear();
-    fake.boxes.clear();
-    fake.registryWrites.clear();
-  }
   // What a step that refuses must leave as it was.
   auto State() const { return std::make_pair(fake.files, fake.registry); }
 
@@ -69,7 +63,6 @@ TEST_F(SafetyTest, ANameThatIsNotPlainIsACopyThatFailedAndNothingIsRegistered) {
   for (const char* line : {"x/../../evil.txt", "life.scr:stream", "disk\\NUL", "a.bmp."}) {
     fake.files[line] = "bad";
     WriteBytes(kCopyListPath, std::string("life.scr\n") + line + "\n");
-    EXPECT_EQ(SilentInstall(fake.platform()), 1) << line;
     EXPECT_FALSE(InstallStep(fake.platform(), TestDialog())) << line;
     EXPECT_EQ(fake.boxes.back().text,
               std::string("Can`t copy ") + line + ": its name is not a plain file name!\n");
@@ -82,31 +75,8 @@ TEST_F(SafetyTest, ANameThatIsNotPlainIsACopyThatFailedAndNothingIsRegistered) {
 // Which steps run where when the Windows directory needs administrator
 // rights: the copying, the questions and the registration in the elevated
 // instance, the hand-over and the user's screen saver in the user's own.
+// Without the rights (declined, or unattended) nothing changes.
 TEST_F(SafetyTest, TheElevatedInstanceCopiesAndRegistersTheUserHandsOverAndForgets) {
-  fake.elevationNeeded = true;
-  fake.files["c:\\windows\\a.bmp"] = "user's own";
-  fake.answers = {kAnswerNo};
-  EXPECT_TRUE(SetupCommand(fake.platform(), TestDialog(), 1));
-  EXPECT_EQ(fake.elevatedArguments, Strings{"/elevated"});
-  EXPECT_EQ(fake.events, (Strings{"admin:copy", "admin:copy", "admin:box", "admin:copy-self",
-                                  "start", "hide", "end"}));
-  for (const std::string& write : fake.registryWrites) EXPECT_EQ(write, "admin:" + kLife);
-  EXPECT_EQ(fake.files["c:\\windows\\a.bmp"], "user's own");
-
-  fake.events.clear();
-  fake.registry[kDesktop]["SCRNSAVE.EXE"] = "c:\\windows\\life.scr";
-  fake.registry[kDesktop]["Wallpaper"] = "c:\\me.bmp";
-  fake.answers = {kAnswerYes};
-  EXPECT_EQ(UninstallStep(fake.platform()), 0);
-  EXPECT_EQ(fake.elevatedArguments, (Strings{"/elevated", "/uninstall /elevated"}));
-  EXPECT_EQ(fake.events,
-            (Strings{"box", "admin:remove", "admin:remove", "admin:box", "unset-saver"}));
-  EXPECT_EQ(fake.registry.count(kLife), 0u);
-  EXPECT_EQ(fake.registry[kDesktop],
-            (std::map<std::string, std::string>{{"Wallpaper", "c:\\me.bmp"}}));
-}
-
-TEST_F(SafetyTest, ADeclinedPromptOrSilenceWithoutRightsChangesNothing) {
   fake.elevationNeeded = true;
   fake.elevatedRun = ElevatedRun::Declined;
   EXPECT_FALSE(InstallStep(fake.platform(), TestDialog()));
@@ -118,19 +88,40 @@ TEST_F(SafetyTest, ADeclinedPromptOrSilenceWithoutRightsChangesNothing) {
   EXPECT_TRUE(fake.copies.empty() && fake.selfCopies.empty() && fake.commandLines.empty() &&
               fake.registry.empty());
 
-  fake.elevationNeeded = false;
-  Installed();
-  fake.elevationNeeded = true;
+  fake.elevatedRun = ElevatedRun::Ended;
+  fake.events.clear();
+  fake.files["c:\\windows\\a.bmp"] = "user's own";
+  fake.answers = {kAnswerNo};
+  EXPECT_TRUE(SetupCommand(fake.platform(), TestDialog(), 1));
+  EXPECT_EQ(fake.events, (Strings{"admin:copy", "admin:copy", "admin:box", "admin:copy-self",
+                                  "start", "hide", "end"}));
+  for (const std::string& write : fake.registryWrites) EXPECT_EQ(write, "admin:" + kLife);
+
+  fake.registry[kDesktop]["SCRNSAVE.EXE"] = "c:\\windows\\life.scr";
+  fake.registry[kDesktop]["Wallpaper"] = "c:\\me.bmp";
   const auto before = State();
   EXPECT_EQ(UninstallStep(Silenced(fake.platform()), {true, false}), kElevationRequiredExitCode);
+  fake.elevatedRun = ElevatedRun::Declined;
   fake.answers = {kAnswerYes};
-  EXPECT_EQ(UninstallStep(fake.platform()), 2);  // declined
+  EXPECT_EQ(UninstallStep(fake.platform()), 2);
   EXPECT_EQ(State(), before);
-  EXPECT_EQ(fake.elevatedArguments.size(), 2u);  // none for the silent runs
+
+  fake.elevatedRun = ElevatedRun::Ended;
+  fake.events.clear();
+  fake.answers = {kAnswerYes};
+  EXPECT_EQ(UninstallStep(fake.platform()), 0);
+  EXPECT_EQ(fake.events,
+            (Strings{"box", "admin:remove", "admin:remove", "admin:box", "unset-saver"}));
+  EXPECT_EQ(fake.registry.count(kLife), 0u);
+  EXPECT_EQ(fake.registry[kDesktop],
+            (std::map<std::string, std::string>{{"Wallpaper", "c:\\me.bmp"}}));
+  // The silent runs asked for no elevation.
+  EXPECT_EQ(fake.elevatedArguments,
+            (Strings{"/elevated", "/elevated", "/uninstall /elevated", "/uninstall /elevated"}));
 }
 
 TEST_F(SafetyTest, UninstallActsOnlyOnOurReadableRecordAndOnlyInTheWindowsDirectory) {
-  Installed();
+  ASSERT_EQ(SilentInstall(fake.platform()), 0);
   const auto key = fake.registry[kLife];
   // Not ours, or a record that cannot be read: nothing removed, key kept.
   const std::pair<const char*, const char*> spoiled[] = {{kInstalledFilesValue, nullptr},
@@ -144,7 +135,6 @@ TEST_F(SafetyTest, UninstallActsOnlyOnOurReadableRecordAndOnlyInTheWindowsDirect
     if (value != nullptr) fake.registry[kLife][name] = value;
     const auto before = State();
     fake.boxes.clear();
-    fake.answers = {kAnswerYes};
     EXPECT_EQ(UninstallStep(fake.platform()), 3) << name;
     ASSERT_EQ(fake.boxes.size(), 1u);
     EXPECT_NE(fake.boxes[0].text.find("Nothing was removed."), std::string::npos);
@@ -173,36 +163,17 @@ TEST_F(SafetyTest, UninstallActsOnlyOnOurReadableRecordAndOnlyInTheWindowsDirect
   EXPECT_EQ(fake.registry[kLife][kInstalledFilesValue].find("theirs"), std::string::npos);
 }
 
-// The fake's registry writes, the writesLeft-th failing.
-int writesLeft = 0;
-const SetupPlatform* fakeTable = nullptr;
-bool FailingWrite(RegistryRoot root, const char* key, const char* name, const char* value) {
-  return --writesLeft != 0 && fakeTable->writeString(root, key, name, value);
-}
-bool FailingNumber(RegistryRoot root, const char* key, const char* name, unsigned long value) {
-  return --writesLeft != 0 && fakeTable->writeNumber(root, key, name, value);
-}
-
-TEST_F(SafetyTest, AFailedRegistrationKeepsAnEarlierOneAsItWasAndDropsOnlyItsOwnKey) {
-  Installed();
+TEST_F(SafetyTest, AFailedRegistrationKeepsAnEarlierOneAsItWas) {
+  ASSERT_EQ(SilentInstall(fake.platform()), 0);
   fake.registry[kLife]["DisplayVersion"] = "0.9";
   fake.registry[kLife]["EstimatedSize"] = "77";
   fake.registry[kLife].erase("NoRepair");
   const auto before = fake.registry;
-  // The k-th registry write fails, for every k.
-  fakeTable = &fake.platform();
-  SetupPlatform failing = fake.platform();
-  failing.writeString = FailingWrite;
-  failing.writeNumber = FailingNumber;
-  for (int k = 1; k <= 11; ++k) {
-    writesLeft = k;
-    EXPECT_EQ(SilentInstall(failing), 1) << k;
+  for (int k = 0; k < 11; ++k) {  // each of the registration's writes failing in turn
+    fake.registryWritesLeft = k;
+    EXPECT_EQ(SilentInstall(fake.platform()), 1) << k;
     EXPECT_EQ(fake.registry, before) << k;
   }
-  fake.registry.clear();
-  fake.registryWriteFails = true;
-  EXPECT_EQ(SilentInstall(fake.platform()), 1);
-  EXPECT_EQ(fake.registry.count(kLife), 0u);
 }
 
 }  // namespace
