@@ -102,7 +102,9 @@ bool RemoveFile(const char* path) {
 bool WriteString(RegistryRoot root, const char* key, const char* name, const char* value) {
   if (current->registryWriteFails) return false;
   if (current->registryWritesLeft-- == 0) return false;
-  current->registryWrites.push_back((insideElevated ? "admin:" : "") + RegistryPath(root, key));
+  // As on Windows: the machine's settings need administrator rights.
+  if (root == RegistryRoot::LocalMachine && current->elevationNeeded && !insideElevated)
+    return false;
   current->registry[RegistryPath(root, key)][name] = value;
   return true;
 }

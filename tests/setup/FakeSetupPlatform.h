@@ -48,9 +48,10 @@ struct FakeSetup {
   bool registryWriteFails = false;
   int registryWritesLeft = -1;  // at 0, the next write fails
 
-  // Elevation: needsElevation's answer; what runElevated does: with Ended
-  // it runs the elevated part of the step its arguments name, in this
-  // process, its events marked "admin:"; else it returns that outcome.
+  // Elevation: needsElevation's answer (while it is needed, writes to the
+  // LocalMachine registry fail); what runElevated does: with Ended it runs
+  // the elevated part of the step its arguments name, in this process, its
+  // events marked "admin:"; else it returns that outcome.
   bool elevationNeeded = false;
   ElevatedRun elevatedRun = ElevatedRun::Ended;
   std::vector<std::string> elevatedArguments;
@@ -69,8 +70,6 @@ struct FakeSetup {
   std::vector<std::string> commandLines;
   std::vector<std::string> applications;
   std::vector<std::string> introTexts;
-  // The key of each registry write, prefixed likewise.
-  std::vector<std::string> registryWrites;
 };
 
 // The dialog handle the tests pass; the fake only compares it.
