@@ -57,28 +57,17 @@ bool Command(const std::vector<std::string>& asUser, const XServer& x, const Wor
   return command.WaitForExit(15) == 0;
 }
 
-// The parent of a process, 0 when it is gone.
-pid_t ParentOf(pid_t pid) {
-  const std::string stat = ReadText("/proc/" + std::to_string(pid) + "/stat");
-  const size_t close = stat.rfind(')');  // the name may hold blanks
-  if (close == std::string::npos) return 0;
-  std::istringstream fields(stat.substr(close + 1));
-  std::string state;
-  long parent = 0;
-  fields >> state >> parent;
-  return static_cast<pid_t>(parent);
-}
-
-// A process called lifefaces that the daemon started (through a shell or
-// not); 0 when there is none.
-pid_t HackOf(pid_t daemon) {
-  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    const pid_t pid = static_cast<pid_t>(std::atol(name.c_str()));
-    if (ProcessName(pid) != "lifefaces") continue;
-    for (pid_t up = ParentOf(pid), depth = 0; up > 1 && depth < 6; up = ParentOf(up), ++depth)
-      if (up == daemon) return pid;
+// A process called lifefaces among the descendants of `pid` (the daemon
+// may start it through a shell); 0 when there is none.
+pid_t HackOf(pid_t pid) {
+  std::error_code gone;
+  for (const auto& task :
+       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", gone)) {
+    std::istringstream children(ReadText(task.path().string() + "/children"));
+    for (pid_t child = 0; children >> child;) {
+      if (ProcessName(child) == "lifefaces") return child;
+      if (const pid_t hack = HackOf(child)) return hack;
+    }
   }
   return 0;
 }
