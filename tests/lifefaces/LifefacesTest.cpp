@@ -327,10 +327,8 @@ TEST(Lifefaces, NoSegmentOutlivesAKillDuringStartUp) {
     ASSERT_TRUE(WaitUntil(
         [&] {
           std::istringstream pids(ReadFile(children));
-          for (long pid = 0; pids >> pid;) {
-            hack = static_cast<pid_t>(pid);
-            if (ReadFile("/proc/" + std::to_string(pid) + "/comm") == "lifefaces\n") return true;
-          }
+          while (pids >> hack)
+            if (ReadFile("/proc/" + std::to_string(hack) + "/comm") == "lifefaces\n") return true;
           return false;
         },
         10))

@@ -51,6 +51,7 @@ TEST(ProgramsList, FindsTheProgramInAnyFormOfEntry) {
        ProgramsChange::kPresent},
       {"programs: maze \\n\\\n\t\tlifefaces \\n\\\n  qix\n", ProgramsChange::kPresent},
       {"programs: maze\\nlifefaces -root\n", ProgramsChange::kPresent},
+      {"programs: life\\\nfaces -root\n", ProgramsChange::kPresent},  // continued mid-word
       {"programs: lifefacesx \\n\\\n  mylifefaces\n", ProgramsChange::kAdded},
       {"! programs: lifefaces\nprograms: maze\n", ProgramsChange::kAdded},
   };
