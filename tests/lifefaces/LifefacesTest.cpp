@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "X11Session.h"
 
@@ -154,10 +155,6 @@ TEST(Lifefaces, RefusesBadOptionsAndMissingFaces) {
 }
 
 namespace {
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 std::string ReadFile(const std::string& path) {
   std::ostringstream bytes;
   bytes << std::ifstream(path, std::ios::binary).rdbuf();
@@ -171,12 +168,9 @@ TEST(Lifefaces, FaceDataProblemsNameTheFile) {
   const std::string sheet = ReadFile(LIFE_ASSETS_DIR "/lifeface.bmp");
   ASSERT_GT(sheet.size(), 1000u);
   const std::string entry = "lifeface.bmp 16 16 25 6 5 12\n";
-  struct Case {
-    std::string catalogue;  // "/" makes life.nfo a folder; empty: none
-    std::string bmp;        // the bytes of lifeface.bmp
-    std::string message;    // after "lifefaces: ", with @ for the folder
-  };
-  const Case cases[] = {
+  // life.nfo ("/" makes it a folder; empty: none), the bytes of lifeface.bmp,
+  // the message after "lifefaces: " with @ for the folder.
+  const std::tuple<std::string, std::string, std::string> cases[] = {
       {"", sheet,
        "LIFEFACES_DATA names @, which has no catalogue: @/life.nfo: No such file or "
        "directory"},
@@ -194,20 +188,19 @@ TEST(Lifefaces, FaceDataProblemsNameTheFile) {
        "@/lifeface.bmp is truncated: it has " + std::to_string(sheet.size() - 1200) + " of the " +
            std::to_string(sheet.size()) + " bytes its header announces"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [catalogue, bmp, message] : cases) {
     TempDir data;
-    if (c.catalogue == "/")
+    if (catalogue == "/")
       std::filesystem::create_directory(data.path() + "/life.nfo");
-    else if (!c.catalogue.empty())
-      WriteFile(data.path() + "/life.nfo", c.catalogue);
-    WriteFile(data.path() + "/lifeface.bmp", c.bmp);
+    else if (!catalogue.empty())
+      std::ofstream(data.path() + "/life.nfo") << catalogue;
+    std::ofstream(data.path() + "/lifeface.bmp", std::ios::binary) << bmp;
     Child hack({LIFEFACES_BIN, "-root"}, {"DISPLAY=:nowhere", "LIFEFACES_DATA=" + data.path()});
-    EXPECT_EQ(hack.WaitForExit(10), 1) << c.message;
-    std::string expected = "lifefaces: " + c.message + "\n";
-    for (size_t at = 0; (at = expected.find('@', at)) != std::string::npos;
-         at += data.path().size())
-      expected.replace(at, 1, data.path());
-    EXPECT_EQ(hack.Stderr(), expected);
+    EXPECT_EQ(hack.WaitForExit(10), 1) << message;
+    std::string said = hack.Stderr();
+    for (size_t at; (at = said.find(data.path())) != std::string::npos;)
+      said.replace(at, data.path().size(), "@");
+    EXPECT_EQ(said, "lifefaces: " + message + "\n");
   }
 }
 
